@@ -1,0 +1,36 @@
+#ifndef INSTALLEROUTCOME_H
+#define INSTALLEROUTCOME_H
+
+#include <QList>
+#include <QMetaType>
+#include <QString>
+
+// How one uninstall by Windows Installer ended.
+struct InstallerOutcome
+{
+    enum Status {
+        Succeeded, // exit code 0
+        NotInstalled, // 1605: nothing to uninstall, the clean-up still runs
+        RestartRequired, // 1641 or 3010: done, the computer must restart
+        Failed, // any other exit code
+        Crashed, // the installer process died
+        NotStarted, // the installer program could not be started
+    };
+
+    QString displayName; // the package, "PELDA+ 2015 DEU" or the suite
+    Status status = NotStarted;
+    int exitCode = 0; // as the installer reported it, meaningful for Failed
+
+    bool isFailure() const { return status == Failed || status == Crashed || status == NotStarted; }
+
+    friend bool operator==(const InstallerOutcome &a, const InstallerOutcome &b)
+    {
+        return a.displayName == b.displayName && a.status == b.status && a.exitCode == b.exitCode;
+    }
+};
+
+using InstallerOutcomes = QList<InstallerOutcome>;
+
+Q_DECLARE_METATYPE(InstallerOutcome)
+
+#endif // INSTALLEROUTCOME_H

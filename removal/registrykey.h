@@ -1,0 +1,41 @@
+#ifndef REGISTRYKEY_H
+#define REGISTRYKEY_H
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+// A registry key opened by its full path ("HKEY_LOCAL_MACHINE\SOFTWARE\…") for the length
+// of one operation. Opening never creates the key or any key on its path; a key that does
+// not exist simply has no children and no values.
+//
+// The backend is chosen by the build: the Windows registry (32-bit view) on Windows, and
+// elsewhere a stand-in kept in a registry editor export file named by REMEDOR_REGISTRY.
+class RegistryKey
+{
+public:
+    explicit RegistryKey(const QString &path);
+    ~RegistryKey();
+    RegistryKey(const RegistryKey &) = delete;
+    RegistryKey &operator=(const RegistryKey &) = delete;
+
+    QString path() const { return m_path; }
+
+    // Names of the immediate subkeys, as the registry spells them.
+    QStringList childKeys() const;
+
+    // A value read as text; empty when the value or the key is missing.
+    QString stringValue(const QString &valueName) const;
+
+    // Deletes the child key with everything below it, but only when a child of exactly
+    // that name (letter case included) exists. Returns whether a key was deleted.
+    bool removeChildKey(const QString &name);
+
+private:
+    class Backend;
+    QString m_path;
+    std::unique_ptr<Backend> d;
+};
+
+#endif // REGISTRYKEY_H

@@ -1,0 +1,27 @@
+#include "windowsinstaller.h"
+
+#include <QProcess>
+
+InstallerOutcome WindowsInstaller::run(const QString &displayName, const QString &commandLine)
+{
+    InstallerOutcome outcome;
+    outcome.displayName = displayName;
+
+    QStringList arguments = QProcess::splitCommand(commandLine);
+    const QString program = arguments.isEmpty() ? QString() : programPath(arguments.takeFirst());
+    if (program.isEmpty())
+        return outcome; // NotStarted
+
+    QProcess installer;
+    installer.start(program, arguments, QIODevice::ReadWrite);
+    installer.waitForFinished(-1);
+    if (installer.error() == QProcess::FailedToStart)
+        return outcome;
+    if (installer.exitStatus() == QProcess::CrashExit) {
+        outcome.status = InstallerOutcome::Crashed;
+        return outcome;
+    }
+    outcome.exitCode = installer.exitCode();
+    outcome.status = statusForExitCode(outcome.exitCode);
+    return outcome;
+}

@@ -1,0 +1,97 @@
+#include "registrysandbox.h"
+
+#include "regfile.h"
+
+#include <QFile>
+#include <QStringEncoder>
+#include <QtTest>
+
+RegistrySandbox::RegistrySandbox(Installer installer)
+    : m_savedPath(qgetenv("PATH")), m_savedRegistry(qgetenv("REMEDOR_REGISTRY"))
+{
+    QVERIFY2(m_dir.isValid(), "no temporary folder");
+    qputenv("REMEDOR_REGISTRY", QFile::encodeName(registryPath()));
+    qputenv("REMEDOR_FAKE_MSIEXEC_LOG", QFile::encodeName(m_dir.filePath(QStringLiteral("msiexec.log"))));
+    qunsetenv("REMEDOR_FAKE_MSIEXEC_RESULTS");
+    qunsetenv("REMEDOR_FAKE_MSIEXEC_DELAY_MS");
+    // Only the stand-in installer's folder, or a folder without any installer, is searched.
+    const QByteArray folder = installer == Installer::StandIn
+            ? QByteArray(REMEDOR_FAKE_MSIEXEC_DIR)
+            : QFile::encodeName(m_dir.path());
+    qputenv("PATH", folder);
+}
+
+RegistrySandbox::~RegistrySandbox()
+{
+    qputenv("PATH", m_savedPath);
+    if (m_savedRegistry.isEmpty())
+        qunsetenv("REMEDOR_REGISTRY");
+    else
+        qputenv("REMEDOR_REGISTRY", m_savedRegistry);
+    qunsetenv("REMEDOR_FAKE_MSIEXEC_LOG");
+    qunsetenv("REMEDOR_FAKE_MSIEXEC_RESULTS");
+    qunsetenv("REMEDOR_FAKE_MSIEXEC_DELAY_MS");
+}
+
+QString RegistrySandbox::registryPath() const
+{
+    return m_dir.filePath(QStringLiteral("registry.reg"));
+}
+
+QByteArray RegistrySandbox::encode(const QStringList &lines, bool utf16)
+{
+    QString text = QStringLiteral("Windows Registry Editor Version 5.00\r\n\r\n");
+    for (const QString &line : lines)
+        text += line + QLatin1String("\r\n");
+    if (!utf16)
+        return text.toUtf8();
+    QStringEncoder encoder(QStringEncoder::Utf16LE);
+    return QByteArray("\xFF\xFE") + QByteArray(encoder(text));
+}
+
+void RegistrySandbox::writeRegistry(const QStringList &lines, bool utf16)
+{
+    writeRegistryBytes(encode(lines, utf16));
+}
+
+void RegistrySandbox::writeRegistryBytes(const QByteArray &bytes)
+{
+    QFile file(registryPath());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QByteArray RegistrySandbox::registryBytes() const
+{
+    QFile file(registryPath());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList RegistrySandbox::keys() const
+{
+    const std::optional<RegFile> registry = RegFile::parse(registryBytes());
+    return registry ? registry->sectionPaths() : QStringList();
+}
+
+bool RegistrySandbox::hasKey(const QString &path) const
+{
+    return keys().contains(path, Qt::CaseInsensitive);
+}
+
+QStringList RegistrySandbox::installerCalls() const
+{
+    QFile log(m_dir.filePath(QStringLiteral("msiexec.log")));
+    if (!log.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(log.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+void RegistrySandbox::setInstallerResults(const QString &rules)
+{
+    qputenv("REMEDOR_FAKE_MSIEXEC_RESULTS", rules.toUtf8());
+}
+
+void RegistrySandbox::setInstallerDelay(int milliseconds)
+{
+    qputenv("REMEDOR_FAKE_MSIEXEC_DELAY_MS", QByteArray::number(milliseconds));
+}

@@ -1,0 +1,47 @@
+#ifndef REGISTRYSANDBOX_H
+#define REGISTRYSANDBOX_H
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+// A throwaway machine for one test: a registry stand-in file named by REMEDOR_REGISTRY and
+// a PATH on which the stand-in installer (or nothing) is found. The environment is restored
+// when the sandbox goes.
+class RegistrySandbox
+{
+public:
+    enum class Installer { StandIn, None };
+
+    explicit RegistrySandbox(Installer installer = Installer::StandIn);
+    ~RegistrySandbox();
+    RegistrySandbox(const RegistrySandbox &) = delete;
+    RegistrySandbox &operator=(const RegistrySandbox &) = delete;
+
+    // Writes the registry file: the version line, then the given lines, CRLF-terminated.
+    void writeRegistry(const QStringList &lines, bool utf16 = false);
+    void writeRegistryBytes(const QByteArray &bytes);
+    QByteArray registryBytes() const;
+    QString registryPath() const;
+
+    // Paths of every key section in the registry file, in file order.
+    QStringList keys() const;
+    bool hasKey(const QString &path) const;
+
+    // The command lines the stand-in installer was started with, in order.
+    QStringList installerCalls() const;
+
+    // Knobs of the stand-in installer.
+    void setInstallerResults(const QString &rules);
+    void setInstallerDelay(int milliseconds);
+
+    static QByteArray encode(const QStringList &lines, bool utf16);
+
+private:
+    QTemporaryDir m_dir;
+    QByteArray m_savedPath;
+    QByteArray m_savedRegistry;
+};
+
+#endif // REGISTRYSANDBOX_H
