@@ -304,7 +304,7 @@ QStringList RegFile::sectionPaths() const
 
 bool RegFile::removeKey(const QString &path)
 {
-    if (!keyExists(path))
+    if (isHive(path) || !keyExists(path)) // a hive itself cannot be deleted
         return false;
 
     QByteArray bytes = m_bytes.left(m_lines.isEmpty() ? m_bytes.size() : m_lines.first().begin);

@@ -26,7 +26,8 @@ public:
     // Every key that has a section, in file order.
     QStringList sectionPaths() const;
 
-    // Deletes the key with everything below it; false when there is no such key.
+    // Deletes the key with everything below it; false when there is no such key, and for
+    // a hive, which cannot be deleted.
     bool removeKey(const QString &path);
 
     // The file as it now reads, in the encoding it was read in.

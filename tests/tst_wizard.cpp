@@ -1,5 +1,4 @@
 #include "editioncatalogue.h"
-#include "registrysandbox.h"
 #include "remedorwiz.h"
 
 #include <QAbstractButton>
@@ -324,7 +323,6 @@ void tst_Wizard::confirmSummary()
 
 void tst_Wizard::buttonsOnEveryPage()
 {
-    RegistrySandbox machine; // an empty registry and the stand-in installer
     RemedorWiz wizard;
     showAndWait(wizard);
     auto back = [&] { return wizard.button(QWizard::BackButton); };
@@ -349,6 +347,8 @@ void tst_Wizard::buttonsOnEveryPage()
     QVERIFY(wizard.button(QWizard::NextButton)->isEnabled());
     QVERIFY(!help()->isVisible());
 
+    // Untick behind the page's back, so that the run touches neither registry nor installer.
+    wizard.setField(editionName("CHS"), false);
     clickNext(wizard);
     QCOMPARE(wizard.currentId(), int(RemedorWiz::ProcessPageId));
     QVERIFY(!back()->isEnabled());

@@ -2,59 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
-    <name>RemedorWiz</name>
-    <message>
-        <source>Remedor Wizard</source>
-        <translation>Remedor 向导</translation>
-    </message>
-    <message>
-        <source>&lt; &amp;Back</source>
-        <translation>&lt; 上一步(&amp;B)</translation>
-    </message>
-    <message>
-        <source>&amp;Next &gt;</source>
-        <translation>下一步(&amp;N) &gt;</translation>
-    </message>
-    <message>
-        <source>&amp;Cancel</source>
-        <translation>取消(&amp;C)</translation>
-    </message>
-    <message>
-        <source>&amp;Finish</source>
-        <translation>完成(&amp;F)</translation>
-    </message>
-</context>
-<context>
-    <name>WelcomePage</name>
-    <message>
-        <source>Welcome</source>
-        <translation>欢迎</translation>
-    </message>
-    <message>
-        <source>This tool used to uninstall PELDA+.</source>
-        <translation>此工具用于卸载 PELDA+。</translation>
-    </message>
-</context>
-<context>
-    <name>ProductsPage</name>
-    <message>
-        <source>Select Product</source>
-        <translation>选择产品</translation>
-    </message>
-    <message>
-        <source>Please select a product that you want to uninstall.</source>
-        <translation>请选择要卸载的产品。</translation>
-    </message>
-    <message>
-        <source>Select &amp;all</source>
-        <translation>全选(&amp;A)</translation>
-    </message>
-    <message>
-        <source>&amp;Unselect all</source>
-        <translation>取消全选(&amp;U)</translation>
-    </message>
-</context>
-<context>
     <name>ConfirmPage</name>
     <message>
         <source>Confirm</source>
@@ -73,17 +20,6 @@
 </source>
         <translation>以下产品的所有注册表信息将从此计算机中删除。
 </translation>
-    </message>
-</context>
-<context>
-    <name>ProcessPage</name>
-    <message>
-        <source>Process</source>
-        <translation>处理</translation>
-    </message>
-    <message>
-        <source>Processing...</source>
-        <translation>正在处理...</translation>
     </message>
 </context>
 <context>
@@ -123,6 +59,70 @@ The files under the installation directory, shortcut on the desktop and start me
     <message>
         <source>Please restart the computer to complete the removal.</source>
         <translation>请重新启动计算机以完成删除。</translation>
+    </message>
+</context>
+<context>
+    <name>ProcessPage</name>
+    <message>
+        <source>Process</source>
+        <translation>处理</translation>
+    </message>
+    <message>
+        <source>Processing...</source>
+        <translation>正在处理...</translation>
+    </message>
+</context>
+<context>
+    <name>ProductsPage</name>
+    <message>
+        <source>Select Product</source>
+        <translation>选择产品</translation>
+    </message>
+    <message>
+        <source>Please select a product that you want to uninstall.</source>
+        <translation>请选择要卸载的产品。</translation>
+    </message>
+    <message>
+        <source>Select &amp;all</source>
+        <translation>全选(&amp;A)</translation>
+    </message>
+    <message>
+        <source>&amp;Unselect all</source>
+        <translation>取消全选(&amp;U)</translation>
+    </message>
+</context>
+<context>
+    <name>RemedorWiz</name>
+    <message>
+        <source>Remedor Wizard</source>
+        <translation>Remedor 向导</translation>
+    </message>
+    <message>
+        <source>&lt; &amp;Back</source>
+        <translation>&lt; 上一步(&amp;B)</translation>
+    </message>
+    <message>
+        <source>&amp;Next &gt;</source>
+        <translation>下一步(&amp;N) &gt;</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>取消(&amp;C)</translation>
+    </message>
+    <message>
+        <source>&amp;Finish</source>
+        <translation>完成(&amp;F)</translation>
+    </message>
+</context>
+<context>
+    <name>WelcomePage</name>
+    <message>
+        <source>Welcome</source>
+        <translation>欢迎</translation>
+    </message>
+    <message>
+        <source>This tool used to uninstall PELDA+.</source>
+        <translation>此工具用于卸载 PELDA+。</translation>
     </message>
 </context>
 </TS>

@@ -2,59 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_TW">
 <context>
-    <name>RemedorWiz</name>
-    <message>
-        <source>Remedor Wizard</source>
-        <translation>Remedor 精靈</translation>
-    </message>
-    <message>
-        <source>&lt; &amp;Back</source>
-        <translation>&lt; 上一步(&amp;B)</translation>
-    </message>
-    <message>
-        <source>&amp;Next &gt;</source>
-        <translation>下一步(&amp;N) &gt;</translation>
-    </message>
-    <message>
-        <source>&amp;Cancel</source>
-        <translation>取消(&amp;C)</translation>
-    </message>
-    <message>
-        <source>&amp;Finish</source>
-        <translation>完成(&amp;F)</translation>
-    </message>
-</context>
-<context>
-    <name>WelcomePage</name>
-    <message>
-        <source>Welcome</source>
-        <translation>歡迎使用</translation>
-    </message>
-    <message>
-        <source>This tool used to uninstall PELDA+.</source>
-        <translation>此工具用於解除安裝 PELDA+。</translation>
-    </message>
-</context>
-<context>
-    <name>ProductsPage</name>
-    <message>
-        <source>Select Product</source>
-        <translation>選取產品</translation>
-    </message>
-    <message>
-        <source>Please select a product that you want to uninstall.</source>
-        <translation>請選取要解除安裝的產品。</translation>
-    </message>
-    <message>
-        <source>Select &amp;all</source>
-        <translation>全選(&amp;A)</translation>
-    </message>
-    <message>
-        <source>&amp;Unselect all</source>
-        <translation>取消全選(&amp;U)</translation>
-    </message>
-</context>
-<context>
     <name>ConfirmPage</name>
     <message>
         <source>Confirm</source>
@@ -73,17 +20,6 @@
 </source>
         <translation>下列產品的所有登錄資訊將從這部電腦中移除。
 </translation>
-    </message>
-</context>
-<context>
-    <name>ProcessPage</name>
-    <message>
-        <source>Process</source>
-        <translation>處理</translation>
-    </message>
-    <message>
-        <source>Processing...</source>
-        <translation>處理中...</translation>
     </message>
 </context>
 <context>
@@ -123,6 +59,70 @@ The files under the installation directory, shortcut on the desktop and start me
     <message>
         <source>Please restart the computer to complete the removal.</source>
         <translation>請重新啟動電腦以完成移除。</translation>
+    </message>
+</context>
+<context>
+    <name>ProcessPage</name>
+    <message>
+        <source>Process</source>
+        <translation>處理</translation>
+    </message>
+    <message>
+        <source>Processing...</source>
+        <translation>處理中...</translation>
+    </message>
+</context>
+<context>
+    <name>ProductsPage</name>
+    <message>
+        <source>Select Product</source>
+        <translation>選取產品</translation>
+    </message>
+    <message>
+        <source>Please select a product that you want to uninstall.</source>
+        <translation>請選取要解除安裝的產品。</translation>
+    </message>
+    <message>
+        <source>Select &amp;all</source>
+        <translation>全選(&amp;A)</translation>
+    </message>
+    <message>
+        <source>&amp;Unselect all</source>
+        <translation>取消全選(&amp;U)</translation>
+    </message>
+</context>
+<context>
+    <name>RemedorWiz</name>
+    <message>
+        <source>Remedor Wizard</source>
+        <translation>Remedor 精靈</translation>
+    </message>
+    <message>
+        <source>&lt; &amp;Back</source>
+        <translation>&lt; 上一步(&amp;B)</translation>
+    </message>
+    <message>
+        <source>&amp;Next &gt;</source>
+        <translation>下一步(&amp;N) &gt;</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>取消(&amp;C)</translation>
+    </message>
+    <message>
+        <source>&amp;Finish</source>
+        <translation>完成(&amp;F)</translation>
+    </message>
+</context>
+<context>
+    <name>WelcomePage</name>
+    <message>
+        <source>Welcome</source>
+        <translation>歡迎使用</translation>
+    </message>
+    <message>
+        <source>This tool used to uninstall PELDA+.</source>
+        <translation>此工具用於解除安裝 PELDA+。</translation>
     </message>
 </context>
 </TS>

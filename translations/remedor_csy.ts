@@ -2,59 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="cs_CZ">
 <context>
-    <name>RemedorWiz</name>
-    <message>
-        <source>Remedor Wizard</source>
-        <translation>Průvodce Remedor</translation>
-    </message>
-    <message>
-        <source>&lt; &amp;Back</source>
-        <translation>&lt; &amp;Zpět</translation>
-    </message>
-    <message>
-        <source>&amp;Next &gt;</source>
-        <translation>&amp;Další &gt;</translation>
-    </message>
-    <message>
-        <source>&amp;Cancel</source>
-        <translation>&amp;Storno</translation>
-    </message>
-    <message>
-        <source>&amp;Finish</source>
-        <translation>Do&amp;končit</translation>
-    </message>
-</context>
-<context>
-    <name>WelcomePage</name>
-    <message>
-        <source>Welcome</source>
-        <translation>Vítejte</translation>
-    </message>
-    <message>
-        <source>This tool used to uninstall PELDA+.</source>
-        <translation>Tento nástroj slouží k odinstalaci produktu PELDA+.</translation>
-    </message>
-</context>
-<context>
-    <name>ProductsPage</name>
-    <message>
-        <source>Select Product</source>
-        <translation>Výběr produktu</translation>
-    </message>
-    <message>
-        <source>Please select a product that you want to uninstall.</source>
-        <translation>Vyberte produkty, které chcete odinstalovat.</translation>
-    </message>
-    <message>
-        <source>Select &amp;all</source>
-        <translation>&amp;Vybrat vše</translation>
-    </message>
-    <message>
-        <source>&amp;Unselect all</source>
-        <translation>Z&amp;rušit výběr</translation>
-    </message>
-</context>
-<context>
     <name>ConfirmPage</name>
     <message>
         <source>Confirm</source>
@@ -73,17 +20,6 @@
 </source>
         <translation>Z tohoto počítače budou odebrány všechny informace registru o následujících produktech.
 </translation>
-    </message>
-</context>
-<context>
-    <name>ProcessPage</name>
-    <message>
-        <source>Process</source>
-        <translation>Zpracování</translation>
-    </message>
-    <message>
-        <source>Processing...</source>
-        <translation>Probíhá zpracování...</translation>
     </message>
 </context>
 <context>
@@ -123,6 +59,70 @@ Možná se nepodařilo odstranit soubory v instalační složce a zástupce na p
     <message>
         <source>Please restart the computer to complete the removal.</source>
         <translation>Chcete-li dokončit odebrání, restartujte počítač.</translation>
+    </message>
+</context>
+<context>
+    <name>ProcessPage</name>
+    <message>
+        <source>Process</source>
+        <translation>Zpracování</translation>
+    </message>
+    <message>
+        <source>Processing...</source>
+        <translation>Probíhá zpracování...</translation>
+    </message>
+</context>
+<context>
+    <name>ProductsPage</name>
+    <message>
+        <source>Select Product</source>
+        <translation>Výběr produktu</translation>
+    </message>
+    <message>
+        <source>Please select a product that you want to uninstall.</source>
+        <translation>Vyberte produkty, které chcete odinstalovat.</translation>
+    </message>
+    <message>
+        <source>Select &amp;all</source>
+        <translation>&amp;Vybrat vše</translation>
+    </message>
+    <message>
+        <source>&amp;Unselect all</source>
+        <translation>Z&amp;rušit výběr</translation>
+    </message>
+</context>
+<context>
+    <name>RemedorWiz</name>
+    <message>
+        <source>Remedor Wizard</source>
+        <translation>Průvodce Remedor</translation>
+    </message>
+    <message>
+        <source>&lt; &amp;Back</source>
+        <translation>&lt; &amp;Zpět</translation>
+    </message>
+    <message>
+        <source>&amp;Next &gt;</source>
+        <translation>&amp;Další &gt;</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Storno</translation>
+    </message>
+    <message>
+        <source>&amp;Finish</source>
+        <translation>Do&amp;končit</translation>
+    </message>
+</context>
+<context>
+    <name>WelcomePage</name>
+    <message>
+        <source>Welcome</source>
+        <translation>Vítejte</translation>
+    </message>
+    <message>
+        <source>This tool used to uninstall PELDA+.</source>
+        <translation>Tento nástroj slouží k odinstalaci produktu PELDA+.</translation>
     </message>
 </context>
 </TS>

@@ -2,59 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
-    <name>RemedorWiz</name>
-    <message>
-        <source>Remedor Wizard</source>
-        <translation>Remedor-Assistent</translation>
-    </message>
-    <message>
-        <source>&lt; &amp;Back</source>
-        <translation>&lt; &amp;Zurück</translation>
-    </message>
-    <message>
-        <source>&amp;Next &gt;</source>
-        <translation>&amp;Weiter &gt;</translation>
-    </message>
-    <message>
-        <source>&amp;Cancel</source>
-        <translation>A&amp;bbrechen</translation>
-    </message>
-    <message>
-        <source>&amp;Finish</source>
-        <translation>&amp;Fertig stellen</translation>
-    </message>
-</context>
-<context>
-    <name>WelcomePage</name>
-    <message>
-        <source>Welcome</source>
-        <translation>Willkommen</translation>
-    </message>
-    <message>
-        <source>This tool used to uninstall PELDA+.</source>
-        <translation>Mit diesem Tool können Sie PELDA+ deinstallieren.</translation>
-    </message>
-</context>
-<context>
-    <name>ProductsPage</name>
-    <message>
-        <source>Select Product</source>
-        <translation>Produkt auswählen</translation>
-    </message>
-    <message>
-        <source>Please select a product that you want to uninstall.</source>
-        <translation>Wählen Sie die Produkte aus, die Sie deinstallieren möchten.</translation>
-    </message>
-    <message>
-        <source>Select &amp;all</source>
-        <translation>&amp;Alle auswählen</translation>
-    </message>
-    <message>
-        <source>&amp;Unselect all</source>
-        <translation>Auswahl a&amp;ufheben</translation>
-    </message>
-</context>
-<context>
     <name>ConfirmPage</name>
     <message>
         <source>Confirm</source>
@@ -73,17 +20,6 @@
 </source>
         <translation>Sämtliche Registrierungsinformationen der folgenden Produkte werden von diesem Computer entfernt.
 </translation>
-    </message>
-</context>
-<context>
-    <name>ProcessPage</name>
-    <message>
-        <source>Process</source>
-        <translation>Verarbeitung</translation>
-    </message>
-    <message>
-        <source>Processing...</source>
-        <translation>Verarbeitung läuft...</translation>
     </message>
 </context>
 <context>
@@ -123,6 +59,70 @@ Die Dateien im Installationsordner sowie die Verknüpfungen auf dem Desktop und 
     <message>
         <source>Please restart the computer to complete the removal.</source>
         <translation>Starten Sie den Computer neu, um die Entfernung abzuschließen.</translation>
+    </message>
+</context>
+<context>
+    <name>ProcessPage</name>
+    <message>
+        <source>Process</source>
+        <translation>Verarbeitung</translation>
+    </message>
+    <message>
+        <source>Processing...</source>
+        <translation>Verarbeitung läuft...</translation>
+    </message>
+</context>
+<context>
+    <name>ProductsPage</name>
+    <message>
+        <source>Select Product</source>
+        <translation>Produkt auswählen</translation>
+    </message>
+    <message>
+        <source>Please select a product that you want to uninstall.</source>
+        <translation>Wählen Sie die Produkte aus, die Sie deinstallieren möchten.</translation>
+    </message>
+    <message>
+        <source>Select &amp;all</source>
+        <translation>&amp;Alle auswählen</translation>
+    </message>
+    <message>
+        <source>&amp;Unselect all</source>
+        <translation>Auswahl a&amp;ufheben</translation>
+    </message>
+</context>
+<context>
+    <name>RemedorWiz</name>
+    <message>
+        <source>Remedor Wizard</source>
+        <translation>Remedor-Assistent</translation>
+    </message>
+    <message>
+        <source>&lt; &amp;Back</source>
+        <translation>&lt; &amp;Zurück</translation>
+    </message>
+    <message>
+        <source>&amp;Next &gt;</source>
+        <translation>&amp;Weiter &gt;</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>A&amp;bbrechen</translation>
+    </message>
+    <message>
+        <source>&amp;Finish</source>
+        <translation>&amp;Fertig stellen</translation>
+    </message>
+</context>
+<context>
+    <name>WelcomePage</name>
+    <message>
+        <source>Welcome</source>
+        <translation>Willkommen</translation>
+    </message>
+    <message>
+        <source>This tool used to uninstall PELDA+.</source>
+        <translation>Mit diesem Tool können Sie PELDA+ deinstallieren.</translation>
     </message>
 </context>
 </TS>

@@ -2,59 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
-    <name>RemedorWiz</name>
-    <message>
-        <source>Remedor Wizard</source>
-        <translation>Remedor Wizard</translation>
-    </message>
-    <message>
-        <source>&lt; &amp;Back</source>
-        <translation>&lt; &amp;Back</translation>
-    </message>
-    <message>
-        <source>&amp;Next &gt;</source>
-        <translation>&amp;Next &gt;</translation>
-    </message>
-    <message>
-        <source>&amp;Cancel</source>
-        <translation>&amp;Cancel</translation>
-    </message>
-    <message>
-        <source>&amp;Finish</source>
-        <translation>&amp;Finish</translation>
-    </message>
-</context>
-<context>
-    <name>WelcomePage</name>
-    <message>
-        <source>Welcome</source>
-        <translation>Welcome</translation>
-    </message>
-    <message>
-        <source>This tool used to uninstall PELDA+.</source>
-        <translation>This tool uninstalls PELDA+.</translation>
-    </message>
-</context>
-<context>
-    <name>ProductsPage</name>
-    <message>
-        <source>Select Product</source>
-        <translation>Select Product</translation>
-    </message>
-    <message>
-        <source>Please select a product that you want to uninstall.</source>
-        <translation>Select the products that you want to uninstall.</translation>
-    </message>
-    <message>
-        <source>Select &amp;all</source>
-        <translation>Select &amp;all</translation>
-    </message>
-    <message>
-        <source>&amp;Unselect all</source>
-        <translation>&amp;Unselect all</translation>
-    </message>
-</context>
-<context>
     <name>ConfirmPage</name>
     <message>
         <source>Confirm</source>
@@ -73,17 +20,6 @@
 </source>
         <translation>All the registry information of the following products will be removed from this computer.
 </translation>
-    </message>
-</context>
-<context>
-    <name>ProcessPage</name>
-    <message>
-        <source>Process</source>
-        <translation>Process</translation>
-    </message>
-    <message>
-        <source>Processing...</source>
-        <translation>Processing...</translation>
     </message>
 </context>
 <context>
@@ -123,6 +59,70 @@ The files in the installation folder and the shortcuts on the desktop and in the
     <message>
         <source>Please restart the computer to complete the removal.</source>
         <translation>Please restart the computer to complete the removal.</translation>
+    </message>
+</context>
+<context>
+    <name>ProcessPage</name>
+    <message>
+        <source>Process</source>
+        <translation>Process</translation>
+    </message>
+    <message>
+        <source>Processing...</source>
+        <translation>Processing...</translation>
+    </message>
+</context>
+<context>
+    <name>ProductsPage</name>
+    <message>
+        <source>Select Product</source>
+        <translation>Select Product</translation>
+    </message>
+    <message>
+        <source>Please select a product that you want to uninstall.</source>
+        <translation>Select the products that you want to uninstall.</translation>
+    </message>
+    <message>
+        <source>Select &amp;all</source>
+        <translation>Select &amp;all</translation>
+    </message>
+    <message>
+        <source>&amp;Unselect all</source>
+        <translation>&amp;Unselect all</translation>
+    </message>
+</context>
+<context>
+    <name>RemedorWiz</name>
+    <message>
+        <source>Remedor Wizard</source>
+        <translation>Remedor Wizard</translation>
+    </message>
+    <message>
+        <source>&lt; &amp;Back</source>
+        <translation>&lt; &amp;Back</translation>
+    </message>
+    <message>
+        <source>&amp;Next &gt;</source>
+        <translation>&amp;Next &gt;</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+    <message>
+        <source>&amp;Finish</source>
+        <translation>&amp;Finish</translation>
+    </message>
+</context>
+<context>
+    <name>WelcomePage</name>
+    <message>
+        <source>Welcome</source>
+        <translation>Welcome</translation>
+    </message>
+    <message>
+        <source>This tool used to uninstall PELDA+.</source>
+        <translation>This tool uninstalls PELDA+.</translation>
     </message>
 </context>
 </TS>

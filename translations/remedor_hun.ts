@@ -2,59 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="hu_HU">
 <context>
-    <name>RemedorWiz</name>
-    <message>
-        <source>Remedor Wizard</source>
-        <translation>Remedor varázsló</translation>
-    </message>
-    <message>
-        <source>&lt; &amp;Back</source>
-        <translation>&lt; &amp;Vissza</translation>
-    </message>
-    <message>
-        <source>&amp;Next &gt;</source>
-        <translation>&amp;Tovább &gt;</translation>
-    </message>
-    <message>
-        <source>&amp;Cancel</source>
-        <translation>&amp;Mégse</translation>
-    </message>
-    <message>
-        <source>&amp;Finish</source>
-        <translation>&amp;Befejezés</translation>
-    </message>
-</context>
-<context>
-    <name>WelcomePage</name>
-    <message>
-        <source>Welcome</source>
-        <translation>Üdvözöljük</translation>
-    </message>
-    <message>
-        <source>This tool used to uninstall PELDA+.</source>
-        <translation>Ezzel az eszközzel eltávolíthatja a PELDA+ programot.</translation>
-    </message>
-</context>
-<context>
-    <name>ProductsPage</name>
-    <message>
-        <source>Select Product</source>
-        <translation>Termék kiválasztása</translation>
-    </message>
-    <message>
-        <source>Please select a product that you want to uninstall.</source>
-        <translation>Válassza ki az eltávolítandó termékeket.</translation>
-    </message>
-    <message>
-        <source>Select &amp;all</source>
-        <translation>Összes &amp;kijelölése</translation>
-    </message>
-    <message>
-        <source>&amp;Unselect all</source>
-        <translation>Kijelölés meg&amp;szüntetése</translation>
-    </message>
-</context>
-<context>
     <name>ConfirmPage</name>
     <message>
         <source>Confirm</source>
@@ -73,17 +20,6 @@
 </source>
         <translation>A program a következő termékek összes beállításjegyzék-adatát eltávolítja erről a számítógépről.
 </translation>
-    </message>
-</context>
-<context>
-    <name>ProcessPage</name>
-    <message>
-        <source>Process</source>
-        <translation>Feldolgozás</translation>
-    </message>
-    <message>
-        <source>Processing...</source>
-        <translation>Feldolgozás folyamatban...</translation>
     </message>
 </context>
 <context>
@@ -123,6 +59,70 @@ Előfordulhat, hogy a telepítési mappában lévő fájlok, valamint az asztalo
     <message>
         <source>Please restart the computer to complete the removal.</source>
         <translation>Az eltávolítás befejezéséhez indítsa újra a számítógépet.</translation>
+    </message>
+</context>
+<context>
+    <name>ProcessPage</name>
+    <message>
+        <source>Process</source>
+        <translation>Feldolgozás</translation>
+    </message>
+    <message>
+        <source>Processing...</source>
+        <translation>Feldolgozás folyamatban...</translation>
+    </message>
+</context>
+<context>
+    <name>ProductsPage</name>
+    <message>
+        <source>Select Product</source>
+        <translation>Termék kiválasztása</translation>
+    </message>
+    <message>
+        <source>Please select a product that you want to uninstall.</source>
+        <translation>Válassza ki az eltávolítandó termékeket.</translation>
+    </message>
+    <message>
+        <source>Select &amp;all</source>
+        <translation>Összes &amp;kijelölése</translation>
+    </message>
+    <message>
+        <source>&amp;Unselect all</source>
+        <translation>Kijelölés meg&amp;szüntetése</translation>
+    </message>
+</context>
+<context>
+    <name>RemedorWiz</name>
+    <message>
+        <source>Remedor Wizard</source>
+        <translation>Remedor varázsló</translation>
+    </message>
+    <message>
+        <source>&lt; &amp;Back</source>
+        <translation>&lt; &amp;Vissza</translation>
+    </message>
+    <message>
+        <source>&amp;Next &gt;</source>
+        <translation>&amp;Tovább &gt;</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Mégse</translation>
+    </message>
+    <message>
+        <source>&amp;Finish</source>
+        <translation>&amp;Befejezés</translation>
+    </message>
+</context>
+<context>
+    <name>WelcomePage</name>
+    <message>
+        <source>Welcome</source>
+        <translation>Üdvözöljük</translation>
+    </message>
+    <message>
+        <source>This tool used to uninstall PELDA+.</source>
+        <translation>Ezzel az eszközzel eltávolíthatja a PELDA+ programot.</translation>
     </message>
 </context>
 </TS>

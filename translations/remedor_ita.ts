@@ -2,59 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="it_IT">
 <context>
-    <name>RemedorWiz</name>
-    <message>
-        <source>Remedor Wizard</source>
-        <translation>Procedura guidata Remedor</translation>
-    </message>
-    <message>
-        <source>&lt; &amp;Back</source>
-        <translation>&lt; &amp;Indietro</translation>
-    </message>
-    <message>
-        <source>&amp;Next &gt;</source>
-        <translation>&amp;Avanti &gt;</translation>
-    </message>
-    <message>
-        <source>&amp;Cancel</source>
-        <translation>A&amp;nnulla</translation>
-    </message>
-    <message>
-        <source>&amp;Finish</source>
-        <translation>&amp;Fine</translation>
-    </message>
-</context>
-<context>
-    <name>WelcomePage</name>
-    <message>
-        <source>Welcome</source>
-        <translation>Benvenuti</translation>
-    </message>
-    <message>
-        <source>This tool used to uninstall PELDA+.</source>
-        <translation>Questo strumento consente di disinstallare PELDA+.</translation>
-    </message>
-</context>
-<context>
-    <name>ProductsPage</name>
-    <message>
-        <source>Select Product</source>
-        <translation>Selezione prodotto</translation>
-    </message>
-    <message>
-        <source>Please select a product that you want to uninstall.</source>
-        <translation>Selezionare i prodotti da disinstallare.</translation>
-    </message>
-    <message>
-        <source>Select &amp;all</source>
-        <translation>&amp;Seleziona tutto</translation>
-    </message>
-    <message>
-        <source>&amp;Unselect all</source>
-        <translation>&amp;Deseleziona tutto</translation>
-    </message>
-</context>
-<context>
     <name>ConfirmPage</name>
     <message>
         <source>Confirm</source>
@@ -73,17 +20,6 @@
 </source>
         <translation>Tutte le informazioni del Registro di sistema relative ai prodotti seguenti verranno rimosse dal computer.
 </translation>
-    </message>
-</context>
-<context>
-    <name>ProcessPage</name>
-    <message>
-        <source>Process</source>
-        <translation>Elaborazione</translation>
-    </message>
-    <message>
-        <source>Processing...</source>
-        <translation>Elaborazione in corso...</translation>
     </message>
 </context>
 <context>
@@ -123,6 +59,70 @@ The files under the installation directory, shortcut on the desktop and start me
     <message>
         <source>Please restart the computer to complete the removal.</source>
         <translation>Riavviare il computer per completare la rimozione.</translation>
+    </message>
+</context>
+<context>
+    <name>ProcessPage</name>
+    <message>
+        <source>Process</source>
+        <translation>Elaborazione</translation>
+    </message>
+    <message>
+        <source>Processing...</source>
+        <translation>Elaborazione in corso...</translation>
+    </message>
+</context>
+<context>
+    <name>ProductsPage</name>
+    <message>
+        <source>Select Product</source>
+        <translation>Selezione prodotto</translation>
+    </message>
+    <message>
+        <source>Please select a product that you want to uninstall.</source>
+        <translation>Selezionare i prodotti da disinstallare.</translation>
+    </message>
+    <message>
+        <source>Select &amp;all</source>
+        <translation>&amp;Seleziona tutto</translation>
+    </message>
+    <message>
+        <source>&amp;Unselect all</source>
+        <translation>&amp;Deseleziona tutto</translation>
+    </message>
+</context>
+<context>
+    <name>RemedorWiz</name>
+    <message>
+        <source>Remedor Wizard</source>
+        <translation>Procedura guidata Remedor</translation>
+    </message>
+    <message>
+        <source>&lt; &amp;Back</source>
+        <translation>&lt; &amp;Indietro</translation>
+    </message>
+    <message>
+        <source>&amp;Next &gt;</source>
+        <translation>&amp;Avanti &gt;</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>A&amp;nnulla</translation>
+    </message>
+    <message>
+        <source>&amp;Finish</source>
+        <translation>&amp;Fine</translation>
+    </message>
+</context>
+<context>
+    <name>WelcomePage</name>
+    <message>
+        <source>Welcome</source>
+        <translation>Benvenuti</translation>
+    </message>
+    <message>
+        <source>This tool used to uninstall PELDA+.</source>
+        <translation>Questo strumento consente di disinstallare PELDA+.</translation>
     </message>
 </context>
 </TS>

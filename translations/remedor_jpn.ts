@@ -2,59 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ja_JP">
 <context>
-    <name>RemedorWiz</name>
-    <message>
-        <source>Remedor Wizard</source>
-        <translation>Remedor ウィザード</translation>
-    </message>
-    <message>
-        <source>&lt; &amp;Back</source>
-        <translation>&lt; 戻る(&amp;B)</translation>
-    </message>
-    <message>
-        <source>&amp;Next &gt;</source>
-        <translation>次へ(&amp;N) &gt;</translation>
-    </message>
-    <message>
-        <source>&amp;Cancel</source>
-        <translation>キャンセル(&amp;C)</translation>
-    </message>
-    <message>
-        <source>&amp;Finish</source>
-        <translation>完了(&amp;F)</translation>
-    </message>
-</context>
-<context>
-    <name>WelcomePage</name>
-    <message>
-        <source>Welcome</source>
-        <translation>ようこそ</translation>
-    </message>
-    <message>
-        <source>This tool used to uninstall PELDA+.</source>
-        <translation>このツールは PELDA+ をアンインストールします。</translation>
-    </message>
-</context>
-<context>
-    <name>ProductsPage</name>
-    <message>
-        <source>Select Product</source>
-        <translation>製品の選択</translation>
-    </message>
-    <message>
-        <source>Please select a product that you want to uninstall.</source>
-        <translation>アンインストールする製品を選択してください。</translation>
-    </message>
-    <message>
-        <source>Select &amp;all</source>
-        <translation>すべて選択(&amp;A)</translation>
-    </message>
-    <message>
-        <source>&amp;Unselect all</source>
-        <translation>すべて選択解除(&amp;U)</translation>
-    </message>
-</context>
-<context>
     <name>ConfirmPage</name>
     <message>
         <source>Confirm</source>
@@ -73,17 +20,6 @@
 </source>
         <translation>次の製品のすべてのレジストリ情報がこのコンピューターから削除されます。
 </translation>
-    </message>
-</context>
-<context>
-    <name>ProcessPage</name>
-    <message>
-        <source>Process</source>
-        <translation>処理</translation>
-    </message>
-    <message>
-        <source>Processing...</source>
-        <translation>処理中...</translation>
     </message>
 </context>
 <context>
@@ -123,6 +59,70 @@ The files under the installation directory, shortcut on the desktop and start me
     <message>
         <source>Please restart the computer to complete the removal.</source>
         <translation>削除を完了するには、コンピューターを再起動してください。</translation>
+    </message>
+</context>
+<context>
+    <name>ProcessPage</name>
+    <message>
+        <source>Process</source>
+        <translation>処理</translation>
+    </message>
+    <message>
+        <source>Processing...</source>
+        <translation>処理中...</translation>
+    </message>
+</context>
+<context>
+    <name>ProductsPage</name>
+    <message>
+        <source>Select Product</source>
+        <translation>製品の選択</translation>
+    </message>
+    <message>
+        <source>Please select a product that you want to uninstall.</source>
+        <translation>アンインストールする製品を選択してください。</translation>
+    </message>
+    <message>
+        <source>Select &amp;all</source>
+        <translation>すべて選択(&amp;A)</translation>
+    </message>
+    <message>
+        <source>&amp;Unselect all</source>
+        <translation>すべて選択解除(&amp;U)</translation>
+    </message>
+</context>
+<context>
+    <name>RemedorWiz</name>
+    <message>
+        <source>Remedor Wizard</source>
+        <translation>Remedor ウィザード</translation>
+    </message>
+    <message>
+        <source>&lt; &amp;Back</source>
+        <translation>&lt; 戻る(&amp;B)</translation>
+    </message>
+    <message>
+        <source>&amp;Next &gt;</source>
+        <translation>次へ(&amp;N) &gt;</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>キャンセル(&amp;C)</translation>
+    </message>
+    <message>
+        <source>&amp;Finish</source>
+        <translation>完了(&amp;F)</translation>
+    </message>
+</context>
+<context>
+    <name>WelcomePage</name>
+    <message>
+        <source>Welcome</source>
+        <translation>ようこそ</translation>
+    </message>
+    <message>
+        <source>This tool used to uninstall PELDA+.</source>
+        <translation>このツールは PELDA+ をアンインストールします。</translation>
     </message>
 </context>
 </TS>

@@ -2,59 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ko_KR">
 <context>
-    <name>RemedorWiz</name>
-    <message>
-        <source>Remedor Wizard</source>
-        <translation>Remedor 마법사</translation>
-    </message>
-    <message>
-        <source>&lt; &amp;Back</source>
-        <translation>&lt; 뒤로(&amp;B)</translation>
-    </message>
-    <message>
-        <source>&amp;Next &gt;</source>
-        <translation>다음(&amp;N) &gt;</translation>
-    </message>
-    <message>
-        <source>&amp;Cancel</source>
-        <translation>취소(&amp;C)</translation>
-    </message>
-    <message>
-        <source>&amp;Finish</source>
-        <translation>마침(&amp;F)</translation>
-    </message>
-</context>
-<context>
-    <name>WelcomePage</name>
-    <message>
-        <source>Welcome</source>
-        <translation>환영합니다</translation>
-    </message>
-    <message>
-        <source>This tool used to uninstall PELDA+.</source>
-        <translation>이 도구를 사용하여 PELDA+ 제품을 제거할 수 있습니다.</translation>
-    </message>
-</context>
-<context>
-    <name>ProductsPage</name>
-    <message>
-        <source>Select Product</source>
-        <translation>제품 선택</translation>
-    </message>
-    <message>
-        <source>Please select a product that you want to uninstall.</source>
-        <translation>제거할 제품을 선택하십시오.</translation>
-    </message>
-    <message>
-        <source>Select &amp;all</source>
-        <translation>모두 선택(&amp;A)</translation>
-    </message>
-    <message>
-        <source>&amp;Unselect all</source>
-        <translation>모두 선택 해제(&amp;U)</translation>
-    </message>
-</context>
-<context>
     <name>ConfirmPage</name>
     <message>
         <source>Confirm</source>
@@ -73,17 +20,6 @@
 </source>
         <translation>다음 제품의 모든 레지스트리 정보가 이 컴퓨터에서 제거됩니다.
 </translation>
-    </message>
-</context>
-<context>
-    <name>ProcessPage</name>
-    <message>
-        <source>Process</source>
-        <translation>처리</translation>
-    </message>
-    <message>
-        <source>Processing...</source>
-        <translation>처리 중...</translation>
     </message>
 </context>
 <context>
@@ -123,6 +59,70 @@ The files under the installation directory, shortcut on the desktop and start me
     <message>
         <source>Please restart the computer to complete the removal.</source>
         <translation>제거를 완료하려면 컴퓨터를 다시 시작하십시오.</translation>
+    </message>
+</context>
+<context>
+    <name>ProcessPage</name>
+    <message>
+        <source>Process</source>
+        <translation>처리</translation>
+    </message>
+    <message>
+        <source>Processing...</source>
+        <translation>처리 중...</translation>
+    </message>
+</context>
+<context>
+    <name>ProductsPage</name>
+    <message>
+        <source>Select Product</source>
+        <translation>제품 선택</translation>
+    </message>
+    <message>
+        <source>Please select a product that you want to uninstall.</source>
+        <translation>제거할 제품을 선택하십시오.</translation>
+    </message>
+    <message>
+        <source>Select &amp;all</source>
+        <translation>모두 선택(&amp;A)</translation>
+    </message>
+    <message>
+        <source>&amp;Unselect all</source>
+        <translation>모두 선택 해제(&amp;U)</translation>
+    </message>
+</context>
+<context>
+    <name>RemedorWiz</name>
+    <message>
+        <source>Remedor Wizard</source>
+        <translation>Remedor 마법사</translation>
+    </message>
+    <message>
+        <source>&lt; &amp;Back</source>
+        <translation>&lt; 뒤로(&amp;B)</translation>
+    </message>
+    <message>
+        <source>&amp;Next &gt;</source>
+        <translation>다음(&amp;N) &gt;</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>취소(&amp;C)</translation>
+    </message>
+    <message>
+        <source>&amp;Finish</source>
+        <translation>마침(&amp;F)</translation>
+    </message>
+</context>
+<context>
+    <name>WelcomePage</name>
+    <message>
+        <source>Welcome</source>
+        <translation>환영합니다</translation>
+    </message>
+    <message>
+        <source>This tool used to uninstall PELDA+.</source>
+        <translation>이 도구를 사용하여 PELDA+ 제품을 제거할 수 있습니다.</translation>
     </message>
 </context>
 </TS>

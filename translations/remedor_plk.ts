@@ -2,59 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="pl_PL">
 <context>
-    <name>RemedorWiz</name>
-    <message>
-        <source>Remedor Wizard</source>
-        <translation>Kreator programu Remedor</translation>
-    </message>
-    <message>
-        <source>&lt; &amp;Back</source>
-        <translation>&lt; &amp;Wstecz</translation>
-    </message>
-    <message>
-        <source>&amp;Next &gt;</source>
-        <translation>&amp;Dalej &gt;</translation>
-    </message>
-    <message>
-        <source>&amp;Cancel</source>
-        <translation>&amp;Anuluj</translation>
-    </message>
-    <message>
-        <source>&amp;Finish</source>
-        <translation>&amp;Zakończ</translation>
-    </message>
-</context>
-<context>
-    <name>WelcomePage</name>
-    <message>
-        <source>Welcome</source>
-        <translation>Witamy</translation>
-    </message>
-    <message>
-        <source>This tool used to uninstall PELDA+.</source>
-        <translation>To narzędzie służy do odinstalowania programu PELDA+.</translation>
-    </message>
-</context>
-<context>
-    <name>ProductsPage</name>
-    <message>
-        <source>Select Product</source>
-        <translation>Wybór produktu</translation>
-    </message>
-    <message>
-        <source>Please select a product that you want to uninstall.</source>
-        <translation>Wybierz produkty, które chcesz odinstalować.</translation>
-    </message>
-    <message>
-        <source>Select &amp;all</source>
-        <translation>Zazna&amp;cz wszystko</translation>
-    </message>
-    <message>
-        <source>&amp;Unselect all</source>
-        <translation>&amp;Odznacz wszystko</translation>
-    </message>
-</context>
-<context>
     <name>ConfirmPage</name>
     <message>
         <source>Confirm</source>
@@ -73,17 +20,6 @@
 </source>
         <translation>Wszystkie informacje rejestru dotyczące następujących produktów zostaną usunięte z tego komputera.
 </translation>
-    </message>
-</context>
-<context>
-    <name>ProcessPage</name>
-    <message>
-        <source>Process</source>
-        <translation>Przetwarzanie</translation>
-    </message>
-    <message>
-        <source>Processing...</source>
-        <translation>Trwa przetwarzanie...</translation>
     </message>
 </context>
 <context>
@@ -123,6 +59,70 @@ Pliki w folderze instalacyjnym oraz skróty na pulpicie i w menu Start mogły ni
     <message>
         <source>Please restart the computer to complete the removal.</source>
         <translation>Uruchom ponownie komputer, aby dokończyć usuwanie.</translation>
+    </message>
+</context>
+<context>
+    <name>ProcessPage</name>
+    <message>
+        <source>Process</source>
+        <translation>Przetwarzanie</translation>
+    </message>
+    <message>
+        <source>Processing...</source>
+        <translation>Trwa przetwarzanie...</translation>
+    </message>
+</context>
+<context>
+    <name>ProductsPage</name>
+    <message>
+        <source>Select Product</source>
+        <translation>Wybór produktu</translation>
+    </message>
+    <message>
+        <source>Please select a product that you want to uninstall.</source>
+        <translation>Wybierz produkty, które chcesz odinstalować.</translation>
+    </message>
+    <message>
+        <source>Select &amp;all</source>
+        <translation>Zazna&amp;cz wszystko</translation>
+    </message>
+    <message>
+        <source>&amp;Unselect all</source>
+        <translation>&amp;Odznacz wszystko</translation>
+    </message>
+</context>
+<context>
+    <name>RemedorWiz</name>
+    <message>
+        <source>Remedor Wizard</source>
+        <translation>Kreator programu Remedor</translation>
+    </message>
+    <message>
+        <source>&lt; &amp;Back</source>
+        <translation>&lt; &amp;Wstecz</translation>
+    </message>
+    <message>
+        <source>&amp;Next &gt;</source>
+        <translation>&amp;Dalej &gt;</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Anuluj</translation>
+    </message>
+    <message>
+        <source>&amp;Finish</source>
+        <translation>&amp;Zakończ</translation>
+    </message>
+</context>
+<context>
+    <name>WelcomePage</name>
+    <message>
+        <source>Welcome</source>
+        <translation>Witamy</translation>
+    </message>
+    <message>
+        <source>This tool used to uninstall PELDA+.</source>
+        <translation>To narzędzie służy do odinstalowania programu PELDA+.</translation>
     </message>
 </context>
 </TS>

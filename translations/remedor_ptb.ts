@@ -2,59 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="pt_BR">
 <context>
-    <name>RemedorWiz</name>
-    <message>
-        <source>Remedor Wizard</source>
-        <translation>Assistente do Remedor</translation>
-    </message>
-    <message>
-        <source>&lt; &amp;Back</source>
-        <translation>&lt; &amp;Voltar</translation>
-    </message>
-    <message>
-        <source>&amp;Next &gt;</source>
-        <translation>&amp;Avançar &gt;</translation>
-    </message>
-    <message>
-        <source>&amp;Cancel</source>
-        <translation>Ca&amp;ncelar</translation>
-    </message>
-    <message>
-        <source>&amp;Finish</source>
-        <translation>&amp;Concluir</translation>
-    </message>
-</context>
-<context>
-    <name>WelcomePage</name>
-    <message>
-        <source>Welcome</source>
-        <translation>Bem-vindo</translation>
-    </message>
-    <message>
-        <source>This tool used to uninstall PELDA+.</source>
-        <translation>Esta ferramenta desinstala o PELDA+.</translation>
-    </message>
-</context>
-<context>
-    <name>ProductsPage</name>
-    <message>
-        <source>Select Product</source>
-        <translation>Selecionar produto</translation>
-    </message>
-    <message>
-        <source>Please select a product that you want to uninstall.</source>
-        <translation>Selecione os produtos que você deseja desinstalar.</translation>
-    </message>
-    <message>
-        <source>Select &amp;all</source>
-        <translation>&amp;Selecionar tudo</translation>
-    </message>
-    <message>
-        <source>&amp;Unselect all</source>
-        <translation>&amp;Desmarcar tudo</translation>
-    </message>
-</context>
-<context>
     <name>ConfirmPage</name>
     <message>
         <source>Confirm</source>
@@ -73,17 +20,6 @@
 </source>
         <translation>Todas as informações do Registro dos produtos a seguir serão removidas deste computador.
 </translation>
-    </message>
-</context>
-<context>
-    <name>ProcessPage</name>
-    <message>
-        <source>Process</source>
-        <translation>Processamento</translation>
-    </message>
-    <message>
-        <source>Processing...</source>
-        <translation>Processando...</translation>
     </message>
 </context>
 <context>
@@ -123,6 +59,70 @@ Os arquivos da pasta de instalação e os atalhos da área de trabalho e do menu
     <message>
         <source>Please restart the computer to complete the removal.</source>
         <translation>Reinicie o computador para concluir a remoção.</translation>
+    </message>
+</context>
+<context>
+    <name>ProcessPage</name>
+    <message>
+        <source>Process</source>
+        <translation>Processamento</translation>
+    </message>
+    <message>
+        <source>Processing...</source>
+        <translation>Processando...</translation>
+    </message>
+</context>
+<context>
+    <name>ProductsPage</name>
+    <message>
+        <source>Select Product</source>
+        <translation>Selecionar produto</translation>
+    </message>
+    <message>
+        <source>Please select a product that you want to uninstall.</source>
+        <translation>Selecione os produtos que você deseja desinstalar.</translation>
+    </message>
+    <message>
+        <source>Select &amp;all</source>
+        <translation>&amp;Selecionar tudo</translation>
+    </message>
+    <message>
+        <source>&amp;Unselect all</source>
+        <translation>&amp;Desmarcar tudo</translation>
+    </message>
+</context>
+<context>
+    <name>RemedorWiz</name>
+    <message>
+        <source>Remedor Wizard</source>
+        <translation>Assistente do Remedor</translation>
+    </message>
+    <message>
+        <source>&lt; &amp;Back</source>
+        <translation>&lt; &amp;Voltar</translation>
+    </message>
+    <message>
+        <source>&amp;Next &gt;</source>
+        <translation>&amp;Avançar &gt;</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>Ca&amp;ncelar</translation>
+    </message>
+    <message>
+        <source>&amp;Finish</source>
+        <translation>&amp;Concluir</translation>
+    </message>
+</context>
+<context>
+    <name>WelcomePage</name>
+    <message>
+        <source>Welcome</source>
+        <translation>Bem-vindo</translation>
+    </message>
+    <message>
+        <source>This tool used to uninstall PELDA+.</source>
+        <translation>Esta ferramenta desinstala o PELDA+.</translation>
     </message>
 </context>
 </TS>

@@ -2,59 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="tr_TR">
 <context>
-    <name>RemedorWiz</name>
-    <message>
-        <source>Remedor Wizard</source>
-        <translation>Remedor Sihirbazı</translation>
-    </message>
-    <message>
-        <source>&lt; &amp;Back</source>
-        <translation>&lt; &amp;Geri</translation>
-    </message>
-    <message>
-        <source>&amp;Next &gt;</source>
-        <translation>İ&amp;leri &gt;</translation>
-    </message>
-    <message>
-        <source>&amp;Cancel</source>
-        <translation>İ&amp;ptal</translation>
-    </message>
-    <message>
-        <source>&amp;Finish</source>
-        <translation>&amp;Son</translation>
-    </message>
-</context>
-<context>
-    <name>WelcomePage</name>
-    <message>
-        <source>Welcome</source>
-        <translation>Hoş Geldiniz</translation>
-    </message>
-    <message>
-        <source>This tool used to uninstall PELDA+.</source>
-        <translation>Bu araç, PELDA+ ürününü kaldırmak için kullanılır.</translation>
-    </message>
-</context>
-<context>
-    <name>ProductsPage</name>
-    <message>
-        <source>Select Product</source>
-        <translation>Ürün Seçimi</translation>
-    </message>
-    <message>
-        <source>Please select a product that you want to uninstall.</source>
-        <translation>Kaldırmak istediğiniz ürünleri seçin.</translation>
-    </message>
-    <message>
-        <source>Select &amp;all</source>
-        <translation>&amp;Tümünü seç</translation>
-    </message>
-    <message>
-        <source>&amp;Unselect all</source>
-        <translation>Tüm seçimleri &amp;kaldır</translation>
-    </message>
-</context>
-<context>
     <name>ConfirmPage</name>
     <message>
         <source>Confirm</source>
@@ -73,17 +20,6 @@
 </source>
         <translation>Aşağıdaki ürünlere ait tüm kayıt defteri bilgileri bu bilgisayardan kaldırılacaktır.
 </translation>
-    </message>
-</context>
-<context>
-    <name>ProcessPage</name>
-    <message>
-        <source>Process</source>
-        <translation>İşlem</translation>
-    </message>
-    <message>
-        <source>Processing...</source>
-        <translation>İşleniyor...</translation>
     </message>
 </context>
 <context>
@@ -123,6 +59,70 @@ Yükleme klasöründeki dosyalar ile masaüstündeki ve Başlat menüsündeki k�
     <message>
         <source>Please restart the computer to complete the removal.</source>
         <translation>Kaldırma işlemini tamamlamak için bilgisayarı yeniden başlatın.</translation>
+    </message>
+</context>
+<context>
+    <name>ProcessPage</name>
+    <message>
+        <source>Process</source>
+        <translation>İşlem</translation>
+    </message>
+    <message>
+        <source>Processing...</source>
+        <translation>İşleniyor...</translation>
+    </message>
+</context>
+<context>
+    <name>ProductsPage</name>
+    <message>
+        <source>Select Product</source>
+        <translation>Ürün Seçimi</translation>
+    </message>
+    <message>
+        <source>Please select a product that you want to uninstall.</source>
+        <translation>Kaldırmak istediğiniz ürünleri seçin.</translation>
+    </message>
+    <message>
+        <source>Select &amp;all</source>
+        <translation>&amp;Tümünü seç</translation>
+    </message>
+    <message>
+        <source>&amp;Unselect all</source>
+        <translation>Tüm seçimleri &amp;kaldır</translation>
+    </message>
+</context>
+<context>
+    <name>RemedorWiz</name>
+    <message>
+        <source>Remedor Wizard</source>
+        <translation>Remedor Sihirbazı</translation>
+    </message>
+    <message>
+        <source>&lt; &amp;Back</source>
+        <translation>&lt; &amp;Geri</translation>
+    </message>
+    <message>
+        <source>&amp;Next &gt;</source>
+        <translation>İ&amp;leri &gt;</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>İ&amp;ptal</translation>
+    </message>
+    <message>
+        <source>&amp;Finish</source>
+        <translation>&amp;Son</translation>
+    </message>
+</context>
+<context>
+    <name>WelcomePage</name>
+    <message>
+        <source>Welcome</source>
+        <translation>Hoş Geldiniz</translation>
+    </message>
+    <message>
+        <source>This tool used to uninstall PELDA+.</source>
+        <translation>Bu araç, PELDA+ ürününü kaldırmak için kullanılır.</translation>
     </message>
 </context>
 </TS>
