@@ -1,0 +1,233 @@
+#include "editioncatalogue.h"
+#include "remedorwiz.h"
+#include "translationloader.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QLabel>
+#include <QRegularExpression>
+#include <QtTest>
+
+// The fifteen shipped translations: complete, faithful to the source texts' structure, with
+// usable keyboard mnemonics, and actually shown by the wizard.
+class tst_Translations : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cleanup();
+    void everyTextTranslated_data();
+    void everyTextTranslated();
+    void mnemonicsUniqueOnEachPage_data();
+    void mnemonicsUniqueOnEachPage();
+    void wizardShowsTheTranslation_data();
+    void wizardShowsTheTranslation();
+    void priorityWithTheRealFiles_data();
+    void priorityWithTheRealFiles();
+
+private:
+    static void addLanguages();
+    static QString qmPath(const QString &code);
+};
+
+namespace {
+
+struct SourceText
+{
+    const char *context;
+    const char *source;
+};
+
+const SourceText sourceTexts[] = {
+    { "RemedorWiz", "Remedor Wizard" },
+    { "RemedorWiz", "< &Back" },
+    { "RemedorWiz", "&Next >" },
+    { "RemedorWiz", "&Cancel" },
+    { "RemedorWiz", "&Finish" },
+    { "WelcomePage", "Welcome" },
+    { "WelcomePage", "This tool used to uninstall PELDA+." },
+    { "ProductsPage", "Select Product" },
+    { "ProductsPage", "Please select a product that you want to uninstall." },
+    { "ProductsPage", "Select &all" },
+    { "ProductsPage", "&Unselect all" },
+    { "ConfirmPage", "Confirm" },
+    { "ConfirmPage", "Confirm what will to do." },
+    { "ConfirmPage", "Click \"Next\" to start." },
+    { "ConfirmPage", "All the registry information of the following products will be removed from this computer.\n" },
+    { "ProcessPage", "Process" },
+    { "ProcessPage", "Processing..." },
+    { "FinishPage", "Finished" },
+    { "FinishPage", "All operation completed.\n\n\n\nThe files under the installation directory, shortcut on the desktop and start menu shortcuts may not be deleted, please delete these items manually." },
+    { "FinishPage", "Some packages could not be uninstalled cleanly:" },
+    { "FinishPage", "%1: the uninstaller could not be started." },
+    { "FinishPage", "%1: the uninstaller stopped unexpectedly." },
+    { "FinishPage", "%1: the uninstaller ended with exit code %2." },
+    { "FinishPage", "Please restart the computer to complete the removal." },
+};
+
+// Where a language really keeps the English word, or English keeps the source wording.
+const QHash<QString, QStringList> keptAsSource = {
+    { "enu", { "Remedor Wizard", "< &Back", "&Next >", "&Cancel", "&Finish", "Welcome", "Select Product",
+               "Select &all", "&Unselect all", "Confirm", "Click \"Next\" to start.", "Process",
+               "Processing...", "Finished",
+               "All the registry information of the following products will be removed from this computer.\n",
+               "Some packages could not be uninstalled cleanly:", "%1: the uninstaller could not be started.",
+               "%1: the uninstaller stopped unexpectedly.", "%1: the uninstaller ended with exit code %2.",
+               "Please restart the computer to complete the removal." } },
+};
+
+QChar mnemonic(const QString &text)
+{
+    const QRegularExpressionMatch match = QRegularExpression(QStringLiteral("&([^&])")).match(text);
+    return match.hasMatch() ? match.captured(1).at(0).toLower() : QChar();
+}
+
+} // namespace
+
+void tst_Translations::cleanup()
+{
+    QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
+}
+
+QString tst_Translations::qmPath(const QString &code)
+{
+    return QStringLiteral(REMEDOR_RELEASE_QM_DIR "/remedor_%1.qm").arg(code);
+}
+
+void tst_Translations::addLanguages()
+{
+    QTest::addColumn<QString>("code");
+    for (const QString &baseName : TranslationLoader::baseNames())
+        QTest::newRow(qPrintable(baseName)) << baseName.mid(8);
+}
+
+void tst_Translations::everyTextTranslated_data()
+{
+    addLanguages();
+}
+
+void tst_Translations::everyTextTranslated()
+{
+    QFETCH(QString, code);
+    QTranslator translator;
+    QVERIFY(translator.load(qmPath(code)));
+    for (const SourceText &text : sourceTexts) {
+        const QString source = QString::fromUtf8(text.source);
+        const QString translation = translator.translate(text.context, text.source);
+        const QByteArray where = QByteArray(text.context) + ": " + text.source;
+        QVERIFY2(!translation.isEmpty(), where.constData());
+        if (translation == source)
+            QVERIFY2(keptAsSource.value(code).contains(source), ("identical to the source: " + where).constData());
+        QCOMPARE(translation.count(QLatin1String("%1")), source.count(QLatin1String("%1")));
+        QCOMPARE(translation.count(QLatin1String("%2")), source.count(QLatin1String("%2")));
+        QCOMPARE(translation.count(QLatin1Char('\n')), source.count(QLatin1Char('\n')));
+        QCOMPARE(translation.endsWith(QLatin1Char('\n')), source.endsWith(QLatin1Char('\n')));
+        QVERIFY2(!translation.contains(QLatin1String("PELDA+")) || source.contains(QLatin1String("PELDA+")), where.constData());
+    }
+    const QString finish = translator.translate("FinishPage", sourceTexts[18].source);
+    QVERIFY(finish.contains(QLatin1String("\n\n\n\n"))); // three empty lines between paragraphs
+}
+
+void tst_Translations::mnemonicsUniqueOnEachPage_data()
+{
+    addLanguages();
+}
+
+// The buttons that show together: Back, Next or Finish, Cancel, and on the Products page
+// the two selection buttons. Each has a mnemonic, and no two share one.
+void tst_Translations::mnemonicsUniqueOnEachPage()
+{
+    QFETCH(QString, code);
+    QTranslator translator;
+    QVERIFY(translator.load(qmPath(code)));
+    const QString back = translator.translate("RemedorWiz", "< &Back");
+    const QString next = translator.translate("RemedorWiz", "&Next >");
+    const QString cancel = translator.translate("RemedorWiz", "&Cancel");
+    const QString finish = translator.translate("RemedorWiz", "&Finish");
+    const QString selectAll = translator.translate("ProductsPage", "Select &all");
+    const QString unselectAll = translator.translate("ProductsPage", "&Unselect all");
+
+    const QList<QStringList> pages = { { back, next, cancel }, { back, next, cancel, selectAll, unselectAll },
+                                       { back, finish, cancel } };
+    for (const QStringList &buttons : pages) {
+        QSet<QChar> seen;
+        for (const QString &button : buttons) {
+            const QChar key = mnemonic(button);
+            QVERIFY2(!key.isNull(), qPrintable(button + QStringLiteral(": no mnemonic")));
+            QVERIFY2(!seen.contains(key), qPrintable(button + QStringLiteral(": mnemonic taken")));
+            seen.insert(key);
+        }
+    }
+    // The hint names the Next button as it reads, without its mnemonic and arrow.
+    QString nextLabel = next;
+    nextLabel.remove(QLatin1Char('&')).remove(QLatin1Char('>')).remove(QRegularExpression(QStringLiteral("\\(.\\)")));
+    QVERIFY2(translator.translate("ConfirmPage", "Click \"Next\" to start.").contains(nextLabel.trimmed()),
+             qPrintable(nextLabel));
+}
+
+void tst_Translations::wizardShowsTheTranslation_data()
+{
+    addLanguages();
+}
+
+void tst_Translations::wizardShowsTheTranslation()
+{
+    QFETCH(QString, code);
+    QTranslator translator;
+    QVERIFY(translator.load(qmPath(code)));
+    QCoreApplication::installTranslator(&translator);
+    {
+        RemedorWiz wizard;
+        wizard.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&wizard));
+        QCOMPARE(wizard.windowTitle(), translator.translate("RemedorWiz", "Remedor Wizard"));
+        QCOMPARE(wizard.button(QWizard::NextButton)->text(), translator.translate("RemedorWiz", "&Next >"));
+        QCOMPARE(wizard.page(RemedorWiz::WelcomePageId)->title(), translator.translate("WelcomePage", "Welcome"));
+        QCOMPARE(wizard.page(RemedorWiz::ProcessPageId)->subTitle(), translator.translate("ProcessPage", "Processing..."));
+        QCOMPARE(wizard.page(RemedorWiz::FinishPageId)->findChild<QLabel *>()->text(),
+                 translator.translate("FinishPage", sourceTexts[18].source));
+        if (code != QLatin1String("enu"))
+            QVERIFY(wizard.page(RemedorWiz::ProductsPageId)->title() != QLatin1String("Select Product"));
+
+        wizard.next();
+        const QList<QCheckBox *> boxes = wizard.currentPage()->findChildren<QCheckBox *>();
+        QCOMPARE(boxes.size(), 15);
+        for (int i = 0; i < boxes.size(); ++i) // edition names are never translated
+            QCOMPARE(boxes[i]->text(), EditionCatalogue::displayName(EditionCatalogue::editions()[i]));
+        boxes[3]->click();
+        wizard.next();
+        QCOMPARE(wizard.currentPage()->findChild<QLabel *>(QStringLiteral("summaryLabel"))->text(),
+                 translator.translate("ConfirmPage", sourceTexts[14].source) + QStringLiteral("\tPELDA+ 2015 DEU\n"));
+    }
+    QCoreApplication::removeTranslator(&translator);
+}
+
+void tst_Translations::priorityWithTheRealFiles_data()
+{
+    QTest::addColumn<QStringList>("present");
+    QTest::addColumn<QString>("chosen");
+    QStringList all;
+    for (const QString &baseName : TranslationLoader::baseNames())
+        all.append(baseName.mid(8));
+    QTest::newRow("all fifteen") << all << "chs";
+    QTest::newRow("english and czech") << QStringList { "csy", "enu" } << "enu";
+    QTest::newRow("german alone") << QStringList { "deu" } << "deu";
+}
+
+void tst_Translations::priorityWithTheRealFiles()
+{
+    QFETCH(QStringList, present);
+    QFETCH(QString, chosen);
+    QTemporaryDir folder;
+    for (const QString &code : present)
+        QVERIFY(QFile::copy(qmPath(code), folder.filePath(QStringLiteral("remedor_%1.qm").arg(code))));
+    QTranslator translator;
+    QCOMPARE(TranslationLoader::loadFirst(translator, folder.path()),
+             folder.filePath(QStringLiteral("remedor_%1.qm").arg(chosen)));
+    QTranslator expected;
+    QVERIFY(expected.load(qmPath(chosen)));
+    QCOMPARE(translator.translate("WelcomePage", "Welcome"), expected.translate("WelcomePage", "Welcome"));
+}
+
+QTEST_MAIN(tst_Translations)
+#include "tst_translations.moc"
