@@ -5,14 +5,13 @@
 
 QStringList TranslationLoader::baseNames()
 {
-    return { QStringLiteral("remedor_chs"), QStringLiteral("remedor_cht"),
-             QStringLiteral("remedor_enu"), QStringLiteral("remedor_csy"),
-             QStringLiteral("remedor_deu"), QStringLiteral("remedor_esn"),
-             QStringLiteral("remedor_fra"), QStringLiteral("remedor_hun"),
-             QStringLiteral("remedor_ita"), QStringLiteral("remedor_jpn"),
-             QStringLiteral("remedor_kor"), QStringLiteral("remedor_plk"),
-             QStringLiteral("remedor_ptb"), QStringLiteral("remedor_rus"),
-             QStringLiteral("remedor_trk") };
+    return {
+        QStringLiteral("remedor_chs"), QStringLiteral("remedor_cht"), QStringLiteral("remedor_enu"),
+        QStringLiteral("remedor_csy"), QStringLiteral("remedor_deu"), QStringLiteral("remedor_esn"),
+        QStringLiteral("remedor_fra"), QStringLiteral("remedor_hun"), QStringLiteral("remedor_ita"),
+        QStringLiteral("remedor_jpn"), QStringLiteral("remedor_kor"), QStringLiteral("remedor_plk"),
+        QStringLiteral("remedor_ptb"), QStringLiteral("remedor_rus"), QStringLiteral("remedor_trk")
+    };
 }
 
 QString TranslationLoader::loadFirst(QTranslator &translator, const QString &folder)

@@ -36,8 +36,8 @@ bool isHexDigits(QStringView text, qsizetype minimum, qsizetype maximum)
         return false;
     for (const QChar c : text) {
         const char16_t u = c.unicode();
-        const bool hex = (u >= u'0' && u <= u'9') || (u >= u'a' && u <= u'f')
-                || (u >= u'A' && u <= u'F');
+        const bool hex
+            = (u >= u'0' && u <= u'9') || (u >= u'a' && u <= u'f') || (u >= u'A' && u <= u'F');
         if (!hex)
             return false;
     }
@@ -118,8 +118,9 @@ std::optional<RegFile> RegFile::parse(const QByteArray &bytes, QString *error)
     for (qsizetype i = 0; i < file.m_lines.size(); ++i) {
         const Line line = file.m_lines.at(i);
         QStringDecoder decoder(file.m_encoding == Encoding::Utf16LE ? QStringDecoder::Utf16LE
-                                                                     : QStringDecoder::Utf8);
-        const QString text = decoder(QByteArrayView(bytes).sliced(line.begin, line.end - line.begin));
+                                                                    : QStringDecoder::Utf8);
+        const QString text
+            = decoder(QByteArrayView(bytes).sliced(line.begin, line.end - line.begin));
         if (decoder.hasError() || text.contains(QChar(0)))
             return fail(QStringLiteral("line %1 is not valid text").arg(i + 1));
     }
@@ -207,8 +208,8 @@ std::optional<RegFile::Value> RegFile::readValue(qsizetype &index, QString *erro
         const qsizetype colon = data.indexOf(QLatin1Char(':'));
         value.type = data.left(colon);
         const bool typed = value.type.startsWith(QLatin1String("hex("))
-                && value.type.endsWith(QLatin1Char(')'))
-                && isHexDigits(QStringView(value.type).sliced(4, value.type.size() - 5), 1, 8);
+            && value.type.endsWith(QLatin1Char(')'))
+            && isHexDigits(QStringView(value.type).sliced(4, value.type.size() - 5), 1, 8);
         if (colon < 0 || (value.type != QLatin1String("hex") && !typed))
             return fail("malformed hex type");
         QString body = data.mid(colon + 1).trimmed();
@@ -226,8 +227,8 @@ std::optional<RegFile::Value> RegFile::readValue(qsizetype &index, QString *erro
                 bytes.append(char(byte.trimmed().toUInt(nullptr, 16)));
             }
         }
-        const bool isString = value.type == QLatin1String("hex(1)")
-                || value.type == QLatin1String("hex(2)");
+        const bool isString
+            = value.type == QLatin1String("hex(1)") || value.type == QLatin1String("hex(2)");
         value.text = isString ? stringFromHexBytes(bytes) : QString::fromLatin1(bytes.toHex());
     } else {
         return fail("unknown data type");
@@ -240,7 +241,7 @@ bool RegFile::isInSubtree(const QString &path, const QString &root)
     if (path.size() == root.size())
         return path.compare(root, Qt::CaseInsensitive) == 0;
     return path.size() > root.size() && path.at(root.size()) == QLatin1Char('\\')
-            && path.startsWith(root, Qt::CaseInsensitive);
+        && path.startsWith(root, Qt::CaseInsensitive);
 }
 
 bool RegFile::keyExists(const QString &path) const
@@ -283,9 +284,9 @@ QString RegFile::stringValue(const QString &keyPath, const QString &valueName) c
             const std::optional<Value> value = readValue(i, &ignored);
             if (value && value->name.compare(valueName, Qt::CaseInsensitive) == 0) {
                 const bool readable = value->type == QLatin1String("sz")
-                        || value->type == QLatin1String("dword")
-                        || value->type == QLatin1String("hex(1)")
-                        || value->type == QLatin1String("hex(2)");
+                    || value->type == QLatin1String("dword")
+                    || value->type == QLatin1String("hex(1)")
+                    || value->type == QLatin1String("hex(2)");
                 result = readable ? value->text : QString();
             }
         }

@@ -3,8 +3,8 @@
 // is an empty registry; the file is never created. Every operation reads the file afresh,
 // and a deletion writes it back atomically, so a crash never leaves half a file.
 
-#include "registrykey.h"
 #include "regfile.h"
+#include "registrykey.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -33,7 +33,8 @@ void reportDamagedFile(const QString &fileName, const QString &why)
 class RegistryKey::Backend
 {
 public:
-    Backend() : fileName(registryFileName())
+    Backend()
+        : fileName(registryFileName())
     {
         QFile file(fileName);
         if (fileName.isEmpty() || !file.open(QIODevice::ReadOnly))
@@ -48,14 +49,18 @@ public:
     {
         QSaveFile file(fileName);
         return file.open(QIODevice::WriteOnly) && file.write(registry->toBytes()) >= 0
-                && file.commit();
+            && file.commit();
     }
 
     QString fileName;
     std::optional<RegFile> registry; // empty: no file, or one that does not parse
 };
 
-RegistryKey::RegistryKey(const QString &path) : m_path(path), d(std::make_unique<Backend>()) { }
+RegistryKey::RegistryKey(const QString &path)
+    : m_path(path)
+    , d(std::make_unique<Backend>())
+{
+}
 
 RegistryKey::~RegistryKey() = default;
 

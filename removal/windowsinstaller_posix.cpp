@@ -11,7 +11,9 @@ QString WindowsInstaller::programPath(const QString &program)
 // A POSIX exit status keeps only the low byte of a Windows Installer code.
 InstallerOutcome::Status WindowsInstaller::statusForExitCode(int exitCode)
 {
-    constexpr auto lowByte = [](int code) { return code & 0xff; };
+    constexpr auto lowByte = [](int code) {
+        return code & 0xff;
+    };
     if (exitCode == 0)
         return InstallerOutcome::Succeeded;
     if (exitCode == lowByte(1605))

@@ -39,11 +39,16 @@ void tst_EditionCatalogue::productCodeLookupIsExact_data()
 {
     QTest::addColumn<QString>("displayName");
     QTest::addColumn<QString>("productCode");
-    QTest::newRow("exact") << "PELDA+ 2015 CHS" << "{6B41C7D2-B002-2052-B102-7E93A0C5D814}";
-    QTest::newRow("lower case") << "pelda+ 2015 chs" << "";
-    QTest::newRow("trailing blank") << "PELDA+ 2015 CHS " << "";
-    QTest::newRow("prefix alone") << "PELDA+ 2015 " << "";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("exact") << "PELDA+ 2015 CHS"
+                           << "{6B41C7D2-B002-2052-B102-7E93A0C5D814}";
+    QTest::newRow("lower case") << "pelda+ 2015 chs"
+                                << "";
+    QTest::newRow("trailing blank") << "PELDA+ 2015 CHS "
+                                    << "";
+    QTest::newRow("prefix alone") << "PELDA+ 2015 "
+                                  << "";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void tst_EditionCatalogue::productCodeLookupIsExact()
@@ -58,19 +63,32 @@ void tst_EditionCatalogue::languageCodeForLocale_data()
 {
     QTest::addColumn<QString>("localeTag");
     QTest::addColumn<QString>("languageCode");
-    QTest::newRow("exact") << "zh-CN" << "CHS";
-    QTest::newRow("upper") << "ZH-CN" << "CHS";
-    QTest::newRow("mixed") << "zH-cN" << "CHS";
-    QTest::newRow("traditional") << "zh-TW" << "CHT";
-    QTest::newRow("english") << "en-us" << "ENU";
-    QTest::newRow("turkish last") << "tr-TR" << "TRK";
-    QTest::newRow("underscore") << "zh_CN" << "";
-    QTest::newRow("leading blank") << " zh-CN" << "";
-    QTest::newRow("trailing blank") << "zh-CN " << "";
-    QTest::newRow("language part") << "zh" << "";
-    QTest::newRow("not in table") << "en-GB" << "";
-    QTest::newRow("old spanish sort is the same tag") << "es-ES" << "ESN";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("exact") << "zh-CN"
+                           << "CHS";
+    QTest::newRow("upper") << "ZH-CN"
+                           << "CHS";
+    QTest::newRow("mixed") << "zH-cN"
+                           << "CHS";
+    QTest::newRow("traditional") << "zh-TW"
+                                 << "CHT";
+    QTest::newRow("english") << "en-us"
+                             << "ENU";
+    QTest::newRow("turkish last") << "tr-TR"
+                                  << "TRK";
+    QTest::newRow("underscore") << "zh_CN"
+                                << "";
+    QTest::newRow("leading blank") << " zh-CN"
+                                   << "";
+    QTest::newRow("trailing blank") << "zh-CN "
+                                    << "";
+    QTest::newRow("language part") << "zh"
+                                   << "";
+    QTest::newRow("not in table") << "en-GB"
+                                  << "";
+    QTest::newRow("old spanish sort is the same tag") << "es-ES"
+                                                      << "ESN";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void tst_EditionCatalogue::languageCodeForLocale()
@@ -85,13 +103,20 @@ void tst_EditionCatalogue::localeForEdition_data()
 {
     QTest::addColumn<QString>("displayName");
     QTest::addColumn<QString>("localeTag");
-    QTest::newRow("exact") << "PELDA+ 2015 ESN" << "es-ES";
-    QTest::newRow("lower case") << "pelda+ 2015 esn" << "es-ES";
-    QTest::newRow("suite") << "PELDA+ 2015" << "";
-    QTest::newRow("trailing blank") << "PELDA+ 2015 ESN " << "";
-    QTest::newRow("prefix alone") << "PELDA+ 2015 " << "";
-    QTest::newRow("language code alone") << "ESN" << "";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("exact") << "PELDA+ 2015 ESN"
+                           << "es-ES";
+    QTest::newRow("lower case") << "pelda+ 2015 esn"
+                                << "es-ES";
+    QTest::newRow("suite") << "PELDA+ 2015"
+                           << "";
+    QTest::newRow("trailing blank") << "PELDA+ 2015 ESN "
+                                    << "";
+    QTest::newRow("prefix alone") << "PELDA+ 2015 "
+                                  << "";
+    QTest::newRow("language code alone") << "ESN"
+                                         << "";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void tst_EditionCatalogue::localeForEdition()
@@ -113,8 +138,8 @@ void tst_EditionCatalogue::everyLocaleRoundTrips()
 {
     QFETCH(QString, localeTag);
     RemedorWiz wizard;
-    const QString displayName =
-            QStringLiteral("PELDA+ 2015 ") + wizard.languageCodeForLocale(localeTag);
+    const QString displayName
+        = QStringLiteral("PELDA+ 2015 ") + wizard.languageCodeForLocale(localeTag);
     QVERIFY2(wizard.productCodes().contains(displayName), qPrintable(displayName));
     QCOMPARE(wizard.localeForEdition(displayName), localeTag);
     QCOMPARE(displayName.size(), 15);

@@ -30,9 +30,12 @@ void tst_PackedProductCode::knownCodes_data()
     // Without braces every position is read one too far: 31 characters, not a packed code.
     QTest::newRow("no braces") << "6B41C7D2-B002-2052-B102-7E93A0C5D814"
                                << "-2D7C14B-200-25001-29EA3C0D5184";
-    QTest::newRow("short") << "{6B41C" << "C14B6";
-    QTest::newRow("one character") << "{" << "";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("short") << "{6B41C"
+                           << "C14B6";
+    QTest::newRow("one character") << "{"
+                                   << "";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void tst_PackedProductCode::knownCodes()

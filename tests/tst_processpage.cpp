@@ -51,7 +51,8 @@ ProcessPage *tst_ProcessPage::processPage(RemedorWiz &wizard)
 
 QProgressBar *tst_ProcessPage::progressBar(RemedorWiz &wizard)
 {
-    return wizard.page(RemedorWiz::ProcessPageId)->findChild<QProgressBar *>(QStringLiteral("progressBar"));
+    return wizard.page(RemedorWiz::ProcessPageId)
+        ->findChild<QProgressBar *>(QStringLiteral("progressBar"));
 }
 
 void tst_ProcessPage::constructedAt24()

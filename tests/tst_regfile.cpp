@@ -27,31 +27,31 @@ private:
 namespace {
 
 // An export as the registry editor writes it, with every value type.
-const char exportText[] =
-        "Windows Registry Editor Version 5.00\r\n"
-        "\r\n"
-        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor]\r\n"
-        "@=\"default text\"\r\n"
-        "\"Plain\"=\"C:\\\\Program Files\\\\Vendor \\\"quoted\\\"\"\r\n"
-        "\"Number\"=dword:0000002a\r\n"
-        "\"Binary\"=hex:01,02,ff\r\n"
-        "\"Expand\"=hex(2):25,00,50,00,41,00,54,00,48,00,25,00,00,00\r\n"
-        "\"Multi\"=hex(7):61,00,00,00,62,00,00,00,00,00\r\n"
-        "\"Quad\"=hex(b):01,00,00,00,00,00,00,00\r\n"
-        "\"Long\"=hex:00,01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,10,11,12,13,14,15,16,\\\r\n"
-        "  17,18,19\r\n"
-        "\"Empty\"=hex:\r\n"
-        "\"Unicode\"=\"Gr\u00fc\u00dfe \u65e5\u672c\"\r\n"
-        "\r\n"
-        "; a comment between keys\r\n"
-        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\Product]\r\n"
-        "\"Version\"=\"1.0\"\r\n"
-        "\r\n"
-        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\Product\\Options]\r\n"
-        "\r\n"
-        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\Other]\r\n"
-        "\"Kept\"=dword:00000001\r\n"
-        "\r\n";
+const char exportText[]
+    = "Windows Registry Editor Version 5.00\r\n"
+      "\r\n"
+      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor]\r\n"
+      "@=\"default text\"\r\n"
+      "\"Plain\"=\"C:\\\\Program Files\\\\Vendor \\\"quoted\\\"\"\r\n"
+      "\"Number\"=dword:0000002a\r\n"
+      "\"Binary\"=hex:01,02,ff\r\n"
+      "\"Expand\"=hex(2):25,00,50,00,41,00,54,00,48,00,25,00,00,00\r\n"
+      "\"Multi\"=hex(7):61,00,00,00,62,00,00,00,00,00\r\n"
+      "\"Quad\"=hex(b):01,00,00,00,00,00,00,00\r\n"
+      "\"Long\"=hex:00,01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,10,11,12,13,14,15,16,\\\r\n"
+      "  17,18,19\r\n"
+      "\"Empty\"=hex:\r\n"
+      "\"Unicode\"=\"Gr\u00fc\u00dfe \u65e5\u672c\"\r\n"
+      "\r\n"
+      "; a comment between keys\r\n"
+      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\Product]\r\n"
+      "\"Version\"=\"1.0\"\r\n"
+      "\r\n"
+      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\Product\\Options]\r\n"
+      "\r\n"
+      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\Other]\r\n"
+      "\"Kept\"=dword:00000001\r\n"
+      "\r\n";
 
 } // namespace
 
@@ -95,7 +95,8 @@ void tst_RegFile::valuesOfEveryType()
     QFETCH(QString, name);
     QFETCH(QString, text);
     QString error;
-    const std::optional<RegFile> file = RegFile::parse(encoded(QString::fromUtf8(exportText), encoding), &error);
+    const std::optional<RegFile> file
+        = RegFile::parse(encoded(QString::fromUtf8(exportText), encoding), &error);
     QVERIFY2(file, qPrintable(error));
     QCOMPARE(file->stringValue(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor"), name), text);
 }
@@ -108,11 +109,15 @@ void tst_RegFile::keysAreCaseInsensitiveAndCasePreserving()
              (QStringList { "Product", "Other" }));
     QCOMPARE(file->childKeys(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\Product")),
              QStringList { "Options" });
-    QVERIFY(file->childKeys(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\Product\\Options")).isEmpty());
-    QVERIFY(file->keyExists(QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\vendor\\product\\options")));
+    QVERIFY(
+        file->childKeys(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\Product\\Options"))
+            .isEmpty());
+    QVERIFY(
+        file->keyExists(QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\vendor\\product\\options")));
     QVERIFY(!file->keyExists(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendo")));
     QVERIFY(!file->keyExists(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\VendorX")));
-    QCOMPARE(file->stringValue(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\VENDOR\\product"), QStringLiteral("version")),
+    QCOMPARE(file->stringValue(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\VENDOR\\product"),
+                               QStringLiteral("version")),
              QStringLiteral("1.0"));
 }
 
@@ -120,7 +125,7 @@ void tst_RegFile::keysAreCaseInsensitiveAndCasePreserving()
 void tst_RegFile::implicitKeysExist()
 {
     const std::optional<RegFile> file = RegFile::parse(
-            "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\A\\B\\C]\n\"v\"=\"1\"\n");
+        "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\A\\B\\C]\n\"v\"=\"1\"\n");
     QVERIFY(file);
     QVERIFY(file->keyExists(QStringLiteral("HKEY_CURRENT_USER\\A")));
     QCOMPARE(file->childKeys(QStringLiteral("HKEY_CURRENT_USER")), QStringList { "A" });
@@ -141,18 +146,26 @@ void tst_RegFile::removalKeepsEveryOtherByte_data()
 
     const QString text = QString::fromUtf8(exportText);
     // The comment before the key's line lies outside its subtree, so it stays.
-    const qsizetype product = text.indexOf(QLatin1String("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\Product]"));
-    const qsizetype other = text.indexOf(QLatin1String("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\Other]"));
+    const qsizetype product
+        = text.indexOf(QLatin1String("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\Product]"));
+    const qsizetype other
+        = text.indexOf(QLatin1String("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\Other]"));
     const QString withoutProduct = text.left(product) + text.mid(other);
     const QString withoutVendor = text.left(text.indexOf(QLatin1Char('[')));
-    const qsizetype options = text.indexOf(QLatin1String("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\Product\\Options]"));
+    const qsizetype options
+        = text.indexOf(QLatin1String("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\Product\\Options]"));
     const QString withoutOptions = text.left(options) + text.mid(other);
 
     for (const char *encoding : { "utf-16le", "utf-8", "utf-8 bom" }) {
-        QTest::addRow("%s subtree", encoding) << encoding << "HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\Product" << withoutProduct;
-        QTest::addRow("%s other case", encoding) << encoding << "hkey_local_machine\\software\\vendor\\PRODUCT" << withoutProduct;
-        QTest::addRow("%s leaf", encoding) << encoding << "HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\Product\\Options" << withoutOptions;
-        QTest::addRow("%s whole tree", encoding) << encoding << "HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor" << withoutVendor;
+        QTest::addRow("%s subtree", encoding)
+            << encoding << "HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\Product" << withoutProduct;
+        QTest::addRow("%s other case", encoding)
+            << encoding << "hkey_local_machine\\software\\vendor\\PRODUCT" << withoutProduct;
+        QTest::addRow("%s leaf", encoding)
+            << encoding << "HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\Product\\Options"
+            << withoutOptions;
+        QTest::addRow("%s whole tree", encoding)
+            << encoding << "HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor" << withoutVendor;
     }
 }
 
@@ -175,7 +188,8 @@ void tst_RegFile::removalOfAMissingKeyChangesNothing()
     std::optional<RegFile> file = RegFile::parse(bytes);
     QVERIFY(file);
     QVERIFY(!file->removeKey(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\Prod")));
-    QVERIFY(!file->removeKey(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\Product\\Options\\Deeper")));
+    QVERIFY(!file->removeKey(
+        QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\Product\\Options\\Deeper")));
     QVERIFY(!file->removeKey(QStringLiteral("HKEY_LOCAL_MACHINE"))); // a hive cannot be deleted
     QCOMPARE(file->toBytes(), bytes);
 }
@@ -183,18 +197,25 @@ void tst_RegFile::removalOfAMissingKeyChangesNothing()
 void tst_RegFile::damagedFilesDoNotParse_data()
 {
     QTest::addColumn<QByteArray>("bytes");
-    const QByteArray head = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Key]\r\n";
+    const QByteArray head
+        = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Key]\r\n";
     QTest::newRow("empty") << QByteArray();
     QTest::newRow("no version line") << QByteArray("[HKEY_CURRENT_USER\\Key]\r\n");
     QTest::newRow("old format") << QByteArray("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Key]\r\n");
-    QTest::newRow("utf-16 without bom") << QByteArray(reinterpret_cast<const char *>(u"Windows Registry Editor Version 5.00\r\n"), 76);
+    QTest::newRow("utf-16 without bom") << QByteArray(
+        reinterpret_cast<const char *>(u"Windows Registry Editor Version 5.00\r\n"), 76);
     QTest::newRow("odd utf-16") << QByteArray("\xFF\xFEW\0i\0n", 7);
     QTest::newRow("invalid utf-8") << head + "\"v\"=\"\xC3\x28\"\r\n";
-    QTest::newRow("unknown hive") << QByteArray("Windows Registry Editor Version 5.00\r\n[HKEY_NOWHERE\\Key]\r\n");
-    QTest::newRow("empty key name") << QByteArray("Windows Registry Editor Version 5.00\r\n[HKEY_CURRENT_USER\\\\Key]\r\n");
-    QTest::newRow("unclosed header") << QByteArray("Windows Registry Editor Version 5.00\r\n[HKEY_CURRENT_USER\\Key\r\n");
-    QTest::newRow("deletion entry") << QByteArray("Windows Registry Editor Version 5.00\r\n[-HKEY_CURRENT_USER\\Key]\r\n");
-    QTest::newRow("value outside a key") << QByteArray("Windows Registry Editor Version 5.00\r\n\"v\"=\"1\"\r\n");
+    QTest::newRow("unknown hive") << QByteArray(
+        "Windows Registry Editor Version 5.00\r\n[HKEY_NOWHERE\\Key]\r\n");
+    QTest::newRow("empty key name")
+        << QByteArray("Windows Registry Editor Version 5.00\r\n[HKEY_CURRENT_USER\\\\Key]\r\n");
+    QTest::newRow("unclosed header")
+        << QByteArray("Windows Registry Editor Version 5.00\r\n[HKEY_CURRENT_USER\\Key\r\n");
+    QTest::newRow("deletion entry")
+        << QByteArray("Windows Registry Editor Version 5.00\r\n[-HKEY_CURRENT_USER\\Key]\r\n");
+    QTest::newRow("value outside a key")
+        << QByteArray("Windows Registry Editor Version 5.00\r\n\"v\"=\"1\"\r\n");
     QTest::newRow("unterminated string") << head + "\"v\"=\"abc\r\n";
     QTest::newRow("unterminated name") << head + "\"v=\"abc\"\r\n";
     QTest::newRow("no equals") << head + "\"v\"\"abc\"\r\n";

@@ -44,15 +44,22 @@ void tst_RegistryKey::removeRegistryKey_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QStringList>("keysLeft");
 
-    const QStringList all = { settings, settings + "\\de-DE", settings + "\\de-DE\\Recent", settings + "\\fr-FR" };
-    QTest::newRow("exact name") << settings << "de-DE" << QStringList { settings, settings + "\\fr-FR" };
-    QTest::newRow("leaf sibling") << settings << "fr-FR" << QStringList { settings, settings + "\\de-DE", settings + "\\de-DE\\Recent" };
+    const QStringList all
+        = { settings, settings + "\\de-DE", settings + "\\de-DE\\Recent", settings + "\\fr-FR" };
+    QTest::newRow("exact name") << settings << "de-DE"
+                                << QStringList { settings, settings + "\\fr-FR" };
+    QTest::newRow("leaf sibling") << settings << "fr-FR"
+                                  << QStringList { settings, settings + "\\de-DE",
+                                                   settings + "\\de-DE\\Recent" };
     QTest::newRow("other letter case") << settings << "DE-de" << all;
     QTest::newRow("empty name") << settings << "" << all;
     QTest::newRow("grandchild by name") << settings << "Recent" << all;
-    QTest::newRow("path in other case") << settings.toLower() << "de-DE" << QStringList { settings, settings + "\\fr-FR" };
-    QTest::newRow("missing path") << "HKEY_CURRENT_USER\\SOFTWARE\\DAWLIX\\PELDA\\2015" << "de-DE" << all;
-    QTest::newRow("path with trailing separator") << settings + "\\" << "de-DE" << all;
+    QTest::newRow("path in other case")
+        << settings.toLower() << "de-DE" << QStringList { settings, settings + "\\fr-FR" };
+    QTest::newRow("missing path") << "HKEY_CURRENT_USER\\SOFTWARE\\DAWLIX\\PELDA\\2015"
+                                  << "de-DE" << all;
+    QTest::newRow("path with trailing separator") << settings + "\\"
+                                                  << "de-DE" << all;
 }
 
 void tst_RegistryKey::removeRegistryKey()
@@ -118,10 +125,12 @@ void tst_RegistryKey::damagedFileIsLeftAlone()
 void tst_RegistryKey::bootstrapperValue()
 {
     RegistrySandbox sandbox;
-    sandbox.writeRegistry({ "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\{3F1A92C4-7B5E-4D08-9C61-2A8E5B07D3F9}]",
-                            "\"DisplayName\"=\"PELDA+ 2015\"",
-                            "\"PeldaLanguage\"=\"de-DE\"" });
-    const RegistryKey uninstall(QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall"));
+    sandbox.writeRegistry(
+        { "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\{3F1A92C4-"
+          "7B5E-4D08-9C61-2A8E5B07D3F9}]",
+          "\"DisplayName\"=\"PELDA+ 2015\"", "\"PeldaLanguage\"=\"de-DE\"" });
+    const RegistryKey uninstall(QStringLiteral(
+        "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall"));
     QCOMPARE(uninstall.childKeys(), QStringList { "{3F1A92C4-7B5E-4D08-9C61-2A8E5B07D3F9}" });
     const RegistryKey bootstrapper(uninstall.path() + "\\{3F1A92C4-7B5E-4D08-9C61-2A8E5B07D3F9}");
     QCOMPARE(bootstrapper.stringValue(QStringLiteral("PeldaLanguage")), QStringLiteral("de-DE"));

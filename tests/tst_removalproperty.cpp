@@ -20,7 +20,8 @@ private Q_SLOTS:
 
 namespace {
 
-const QString uninstall = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall");
+const QString uninstall
+    = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall");
 const QString products = QStringLiteral("HKEY_CLASSES_ROOT\\Installer\\Products");
 const QString machineSettings = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\DAWLIX\\PELDA\\2015");
 const QString userSettings = QStringLiteral("HKEY_CURRENT_USER\\SOFTWARE\\DAWLIX\\PELDA\\2015");
@@ -37,8 +38,10 @@ QList<Package> packages()
 {
     QList<Package> list;
     for (const Edition &e : EditionCatalogue::editions())
-        list.append({ EditionCatalogue::displayName(e), QLatin1String(e.productCode), QLatin1String(e.localeTag) });
-    list.append({ EditionCatalogue::suiteDisplayName(), EditionCatalogue::suiteProductCode(), QString() });
+        list.append({ EditionCatalogue::displayName(e), QLatin1String(e.productCode),
+                      QLatin1String(e.localeTag) });
+    list.append(
+        { EditionCatalogue::suiteDisplayName(), EditionCatalogue::suiteProductCode(), QString() });
     return list;
 }
 
@@ -52,7 +55,10 @@ struct Block
 class MachineGenerator
 {
 public:
-    explicit MachineGenerator(quint32 number) : m_random(number) { }
+    explicit MachineGenerator(quint32 number)
+        : m_random(number)
+    {
+    }
 
     bool chance(int percent) { return int(m_random.bounded(100)) < percent; }
     int bounded(int limit) { return int(m_random.bounded(limit)); }
@@ -81,11 +87,23 @@ public:
         for (int i = 0; i < count; ++i) {
             const QString name = QStringLiteral("Value%1").arg(i);
             switch (bounded(5)) {
-            case 0: text += "\"" + name + "\"=\"text " + hexDigits(6) + " \\\\ \\\"q\\\"\"\r\n"; break;
-            case 1: text += "\"" + name + "\"=dword:" + hexDigits(8) + "\r\n"; break;
-            case 2: text += "\"" + name + "\"=hex:01,02," + hexDigits(2) + "\r\n"; break;
-            case 3: text += "\"" + name + "\"=hex(7):61,00,00,00,62,00,00,00,00,00,61,00,00,00,62,00,00,00,00,\\\r\n  00,00,00\r\n"; break;
-            default: text += "@=\"default\"\r\n"; break;
+            case 0:
+                text += "\"" + name + "\"=\"text " + hexDigits(6) + " \\\\ \\\"q\\\"\"\r\n";
+                break;
+            case 1:
+                text += "\"" + name + "\"=dword:" + hexDigits(8) + "\r\n";
+                break;
+            case 2:
+                text += "\"" + name + "\"=hex:01,02," + hexDigits(2) + "\r\n";
+                break;
+            case 3:
+                text += "\"" + name
+                    + "\"=hex(7):61,00,00,00,62,00,00,00,00,00,61,00,00,00,62,00,00,00,00,\\\r\n  "
+                      "00,00,00\r\n";
+                break;
+            default:
+                text += "@=\"default\"\r\n";
+                break;
             }
         }
         return text;
@@ -116,7 +134,8 @@ public:
         for (const Package &package : packages()) {
             if (chance(60)) {
                 addKeyWithSubkeys(uninstall + "\\" + spelling(package.productCode));
-                addKey(products + "\\" + spelling(PackedProductCode::fromProductCode(package.productCode)));
+                addKey(products + "\\"
+                       + spelling(PackedProductCode::fromProductCode(package.productCode)));
             }
             if (!package.localeTag.isEmpty() && chance(50))
                 addKeyWithSubkeys(machineSettings + "\\" + spelling(package.localeTag));
@@ -131,12 +150,15 @@ public:
 
         *bootstrapperTag = QString();
         if (chance(75)) {
-            const QStringList tags = { "de-DE", "ZH-cn", "en-US", "tr-TR", "ja-JP", "de-AT", "", "pt_BR" };
+            const QStringList tags
+                = { "de-DE", "ZH-cn", "en-US", "tr-TR", "ja-JP", "de-AT", "", "pt_BR" };
             const QString name = chance(85) ? bootstrapperName : bootstrapperName.toLower();
             QString tag = tags.at(bounded(int(tags.size())));
             if (chance(50))
                 tag = QString::fromLatin1(EditionCatalogue::editions()[bounded(15)].localeTag);
-            m_blocks.append({ uninstall + "\\" + name, "[" + uninstall + "\\" + name + "]\r\n\"PeldaLanguage\"=\"" + tag + "\"\r\n\r\n" });
+            m_blocks.append({ uninstall + "\\" + name,
+                              "[" + uninstall + "\\" + name + "]\r\n\"PeldaLanguage\"=\"" + tag
+                                  + "\"\r\n\r\n" });
             if (name == bootstrapperName)
                 *bootstrapperTag = tag;
         }
@@ -154,7 +176,7 @@ private:
 bool isAtOrBelow(const QString &path, const QString &key)
 {
     return path.compare(key, Qt::CaseInsensitive) == 0
-            || path.startsWith(key + "\\", Qt::CaseInsensitive);
+        || path.startsWith(key + "\\", Qt::CaseInsensitive);
 }
 
 } // namespace
@@ -186,7 +208,8 @@ void tst_RemovalProperty::randomMachines()
         QString text = QStringLiteral("Windows Registry Editor Version 5.00\r\n\r\n");
         for (const Block &block : kept)
             text += block.text;
-        return utf16 ? QByteArray("\xFF\xFE") + QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2)
+        return utf16 ? QByteArray("\xFF\xFE")
+                + QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2)
                      : text.toUtf8();
     };
 
@@ -208,17 +231,21 @@ void tst_RemovalProperty::randomMachines()
             removedPackages.append(package);
     }
     const QString language = EditionCatalogue::languageCodeForLocale(bootstrapperTag);
-    const bool suiteRemoved = !language.isEmpty() && ticked.contains(EditionCatalogue::displayNameForLanguage(language));
+    const bool suiteRemoved = !language.isEmpty()
+        && ticked.contains(EditionCatalogue::displayNameForLanguage(language));
     if (suiteRemoved) {
         removedPackages.append(packages().last());
         removed.append(uninstall + "\\" + bootstrapperName);
     }
     for (const Package &package : std::as_const(removedPackages)) {
-        expectedCalls.append("/X" + package.productCode + " /quiet /passive /norestart KEEPUSERDATA=yes");
-        QStringList keys = { uninstall + "\\" + package.productCode,
-                             products + "\\" + PackedProductCode::fromProductCode(package.productCode) };
+        expectedCalls.append("/X" + package.productCode
+                             + " /quiet /passive /norestart KEEPUSERDATA=yes");
+        QStringList keys
+            = { uninstall + "\\" + package.productCode,
+                products + "\\" + PackedProductCode::fromProductCode(package.productCode) };
         if (!package.localeTag.isEmpty())
-            keys << machineSettings + "\\" + package.localeTag << userSettings + "\\" + package.localeTag;
+            keys << machineSettings + "\\" + package.localeTag
+                 << userSettings + "\\" + package.localeTag;
         for (const QString &key : keys) {
             if (exactlyPresent(key))
                 removed.append(key);
@@ -226,7 +253,8 @@ void tst_RemovalProperty::randomMachines()
     }
     QList<Block> kept;
     for (const Block &block : blocks) {
-        if (std::none_of(removed.cbegin(), removed.cend(), [&](const QString &key) { return isAtOrBelow(block.path, key); }))
+        if (std::none_of(removed.cbegin(), removed.cend(),
+                         [&](const QString &key) { return isAtOrBelow(block.path, key); }))
             kept.append(block);
     }
 

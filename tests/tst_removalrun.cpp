@@ -32,13 +32,15 @@ private:
     };
     // Walks to the Process page with the given editions ticked and performs the run; every
     // change of the bar is recorded with the machine's keys at that moment.
-    static QList<Step> run(RemedorWiz &wizard, RegistrySandbox &sandbox, const QStringList &languageCodes);
+    static QList<Step> run(RemedorWiz &wizard, RegistrySandbox &sandbox,
+                           const QStringList &languageCodes);
     static QString finishText(RemedorWiz &wizard);
 };
 
 namespace {
 
-const QString uninstall = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall");
+const QString uninstall
+    = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall");
 const QString products = QStringLiteral("HKEY_CLASSES_ROOT\\Installer\\Products");
 const QString machineSettings = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\DAWLIX\\PELDA\\2015");
 const QString userSettings = QStringLiteral("HKEY_CURRENT_USER\\SOFTWARE\\DAWLIX\\PELDA\\2015");
@@ -47,8 +49,8 @@ const QString suiteCode = QStringLiteral("{6B41C7D2-B002-0000-B002-7E93A0C5D814}
 const QString decoyCode = QStringLiteral("{0D5E1A2B-3C4D-4E5F-8A9B-0C1D2E3F4A5B}");
 
 const QString finishMessage = QStringLiteral(
-        "All operation completed.\n\n\n\nThe files under the installation directory, shortcut on "
-        "the desktop and start menu shortcuts may not be deleted, please delete these items manually.");
+    "All operation completed.\n\n\n\nThe files under the installation directory, shortcut on "
+    "the desktop and start menu shortcuts may not be deleted, please delete these items manually.");
 
 const Edition &edition(const QString &languageCode)
 {
@@ -77,39 +79,63 @@ QString commandFor(const QString &productCode)
 // Every key one edition leaves behind, its settings subkeys included.
 QStringList editionKeys(const QString &languageCode)
 {
-    return { machineSettings + "\\" + tag(languageCode), machineSettings + "\\" + tag(languageCode) + "\\Recent",
+    return { machineSettings + "\\" + tag(languageCode),
+             machineSettings + "\\" + tag(languageCode) + "\\Recent",
              userSettings + "\\" + tag(languageCode), uninstall + "\\" + code(languageCode),
              products + "\\" + PackedProductCode::fromProductCode(code(languageCode)) };
 }
 
 QStringList suiteKeys()
 {
-    return { uninstall + "\\" + suiteCode, products + "\\" + PackedProductCode::fromProductCode(suiteCode) };
+    return { uninstall + "\\" + suiteCode,
+             products + "\\" + PackedProductCode::fromProductCode(suiteCode) };
 }
 
 // A machine with every edition and the suite installed, their settings, the bootstrapper
 // (when a tag is given) and decoys that must survive every run.
-QStringList installedMachine(const QString &bootstrapperTag, const QString &bootstrapperKey = bootstrapperName)
+QStringList installedMachine(const QString &bootstrapperTag,
+                             const QString &bootstrapperKey = bootstrapperName)
 {
-    QStringList lines = { "[" + machineSettings + "]", "\"InstallDir\"=\"C:\\\\Program Files (x86)\\\\DAWLIX\\\\PELDA 2015\"", "" };
+    QStringList lines
+        = { "[" + machineSettings + "]",
+            "\"InstallDir\"=\"C:\\\\Program Files (x86)\\\\DAWLIX\\\\PELDA 2015\"", "" };
     for (const Edition &e : EditionCatalogue::editions()) {
         const QString code = QLatin1String(e.languageCode);
-        lines << "[" + machineSettings + "\\" + tag(code) + "]" << "\"Skin\"=dword:00000001" << ""
-              << "[" + machineSettings + "\\" + tag(code) + "\\Recent]" << "\"File1\"=\"C:\\\\a.pel\"" << ""
-              << "[" + userSettings + "\\" + tag(code) + "]" << "\"Window\"=hex:01,02" << ""
+        lines << "[" + machineSettings + "\\" + tag(code) + "]"
+              << "\"Skin\"=dword:00000001"
+              << ""
+              << "[" + machineSettings + "\\" + tag(code) + "\\Recent]"
+              << "\"File1\"=\"C:\\\\a.pel\""
+              << ""
+              << "[" + userSettings + "\\" + tag(code) + "]"
+              << "\"Window\"=hex:01,02"
+              << ""
               << "[" + uninstall + "\\" + QLatin1String(e.productCode) + "]"
-              << "\"DisplayName\"=\"" + EditionCatalogue::displayName(e) + "\"" << ""
-              << "[" + products + "\\" + PackedProductCode::fromProductCode(QLatin1String(e.productCode)) + "]"
-              << "\"ProductName\"=\"" + EditionCatalogue::displayName(e) + "\"" << "";
+              << "\"DisplayName\"=\"" + EditionCatalogue::displayName(e) + "\""
+              << ""
+              << "[" + products + "\\"
+                + PackedProductCode::fromProductCode(QLatin1String(e.productCode)) + "]"
+              << "\"ProductName\"=\"" + EditionCatalogue::displayName(e) + "\""
+              << "";
     }
-    lines << "[" + uninstall + "\\" + suiteCode + "]" << "\"DisplayName\"=\"PELDA+ 2015\"" << ""
-          << "[" + products + "\\" + PackedProductCode::fromProductCode(suiteCode) + "]" << "";
+    lines << "[" + uninstall + "\\" + suiteCode + "]"
+          << "\"DisplayName\"=\"PELDA+ 2015\""
+          << ""
+          << "[" + products + "\\" + PackedProductCode::fromProductCode(suiteCode) + "]"
+          << "";
     if (!bootstrapperTag.isNull())
-        lines << "[" + uninstall + "\\" + bootstrapperKey + "]" << "\"PeldaLanguage\"=\"" + bootstrapperTag + "\"" << "";
-    lines << "[" + uninstall + "\\" + decoyCode + "]" << "\"DisplayName\"=\"Other product\"" << ""
-          << "[" + machineSettings + "\\xx-XX]" << ""
-          << "[" + userSettings + "\\de-DE-old]" << ""
-          << "[" + products + "\\B5A4F3E2D1C0B9A8F7E6D5C4B3A2F1E0]" << "";
+        lines << "[" + uninstall + "\\" + bootstrapperKey + "]"
+              << "\"PeldaLanguage\"=\"" + bootstrapperTag + "\""
+              << "";
+    lines << "[" + uninstall + "\\" + decoyCode + "]"
+          << "\"DisplayName\"=\"Other product\""
+          << ""
+          << "[" + machineSettings + "\\xx-XX]"
+          << ""
+          << "[" + userSettings + "\\de-DE-old]"
+          << ""
+          << "[" + products + "\\B5A4F3E2D1C0B9A8F7E6D5C4B3A2F1E0]"
+          << "";
     return lines;
 }
 
@@ -207,7 +233,8 @@ void tst_RemovalRun::suiteStepByStep()
         values.append(step.value);
     QCOMPARE(values, (QList<int> { 5, 7, 8, 9, 10, 12, 13, 14 }));
 
-    QCOMPARE(sandbox.installerCalls(), (QStringList { commandFor(code(QStringLiteral("DEU"))), commandFor(suiteCode) }));
+    QCOMPARE(sandbox.installerCalls(),
+             (QStringList { commandFor(code(QStringLiteral("DEU"))), commandFor(suiteCode) }));
     QCOMPARE(steps[5].installerCalls, 2);
     QVERIFY(steps[5].keys.contains(suiteKeys()[0]));
     QVERIFY(!steps[6].keys.contains(suiteKeys()[0]));
@@ -231,13 +258,17 @@ void tst_RemovalRun::wholeRuns_data()
     QStringList allButGerman = all;
     allButGerman.removeAll(QStringLiteral("DEU"));
 
-    QTest::newRow("language ticked") << "de-DE" << bootstrapperName << QStringList { "CHS", "DEU", "TRK" } << true;
+    QTest::newRow("language ticked")
+        << "de-DE" << bootstrapperName << QStringList { "CHS", "DEU", "TRK" } << true;
     QTest::newRow("language not ticked") << "de-DE" << bootstrapperName << allButGerman << false;
-    QTest::newRow("no bootstrapper") << QString() << bootstrapperName << QStringList { "DEU" } << false;
-    QTest::newRow("bootstrapper in other case") << "de-DE" << bootstrapperName.toLower() << QStringList { "DEU" } << false;
+    QTest::newRow("no bootstrapper")
+        << QString() << bootstrapperName << QStringList { "DEU" } << false;
+    QTest::newRow("bootstrapper in other case")
+        << "de-DE" << bootstrapperName.toLower() << QStringList { "DEU" } << false;
     QTest::newRow("unknown tag") << "de-AT" << bootstrapperName << QStringList { "DEU" } << false;
     QTest::newRow("empty tag") << "" << bootstrapperName << QStringList { "DEU" } << false;
-    QTest::newRow("tag in other case") << "DE-de" << bootstrapperName << QStringList { "DEU" } << true;
+    QTest::newRow("tag in other case")
+        << "DE-de" << bootstrapperName << QStringList { "DEU" } << true;
     QTest::newRow("all fifteen") << "zh-CN" << bootstrapperName << all << true;
 }
 
@@ -288,21 +319,27 @@ void tst_RemovalRun::failures_data()
     QTest::addColumn<QString>("extraLines");
 
     const QString heading = QStringLiteral("\n\nSome packages could not be uninstalled cleanly:");
-    const QString restart = QStringLiteral("\n\nPlease restart the computer to complete the removal.");
+    const QString restart
+        = QStringLiteral("\n\nPlease restart the computer to complete the removal.");
     QTest::newRow("no installer") << false << true << "" << 0
-                                  << heading + "\nPELDA+ 2015 DEU: the uninstaller could not be started."
-                                             + "\nPELDA+ 2015 FRA: the uninstaller could not be started."
-                                             + "\nPELDA+ 2015: the uninstaller could not be started.";
+                                  << heading
+            + "\nPELDA+ 2015 DEU: the uninstaller could not be started."
+            + "\nPELDA+ 2015 FRA: the uninstaller could not be started."
+            + "\nPELDA+ 2015: the uninstaller could not be started.";
     QTest::newRow("exit 1603") << true << true << "{6B41C7D2-B002-1036-B102-7E93A0C5D814}=1603" << 0
-                               << heading + "\nPELDA+ 2015 FRA: the uninstaller ended with exit code 67.";
+                               << heading
+            + "\nPELDA+ 2015 FRA: the uninstaller ended with exit code 67.";
     QTest::newRow("crash") << true << true << "{6B41C7D2-B002-1031-B102-7E93A0C5D814}=crash" << 0
                            << heading + "\nPELDA+ 2015 DEU: the uninstaller stopped unexpectedly.";
     QTest::newRow("slow") << true << true << "" << 1200 << "";
     QTest::newRow("restart") << true << true << "*=+3010" << 0 << restart;
-    QTest::newRow("restart initiated") << true << true << "{6B41C7D2-B002-0000-B002-7E93A0C5D814}=+1641" << 0 << restart;
-    QTest::newRow("failure and restart") << true << true
-                                         << "{6B41C7D2-B002-1031-B102-7E93A0C5D814}=+3010,{6B41C7D2-B002-0000-B002-7E93A0C5D814}=1603"
-                                         << 0 << heading + "\nPELDA+ 2015: the uninstaller ended with exit code 67." + restart;
+    QTest::newRow("restart initiated")
+        << true << true << "{6B41C7D2-B002-0000-B002-7E93A0C5D814}=+1641" << 0 << restart;
+    QTest::newRow("failure and restart")
+        << true << true
+        << "{6B41C7D2-B002-1031-B102-7E93A0C5D814}=+3010,{6B41C7D2-B002-0000-B002-7E93A0C5D814}="
+           "1603"
+        << 0 << heading + "\nPELDA+ 2015: the uninstaller ended with exit code 67." + restart;
     QTest::newRow("not installed") << true << false << "" << 0 << "";
 }
 
@@ -316,11 +353,14 @@ void tst_RemovalRun::failures()
     QFETCH(int, delay);
     QFETCH(QString, extraLines);
 
-    RegistrySandbox sandbox(installerPresent ? RegistrySandbox::Installer::StandIn : RegistrySandbox::Installer::None);
+    RegistrySandbox sandbox(installerPresent ? RegistrySandbox::Installer::StandIn
+                                             : RegistrySandbox::Installer::None);
     QStringList machine = installedMachine(QStringLiteral("de-DE"));
     if (!installed) {
         machine.clear();
-        machine << "[" + uninstall + "\\" + bootstrapperName + "]" << "\"PeldaLanguage\"=\"de-DE\"" << "";
+        machine << "[" + uninstall + "\\" + bootstrapperName + "]"
+                << "\"PeldaLanguage\"=\"de-DE\""
+                << "";
     }
     sandbox.writeRegistry(machine);
     sandbox.setInstallerResults(results);
@@ -332,7 +372,8 @@ void tst_RemovalRun::failures()
     QCOMPARE(sandbox.installerCalls().size(), installerPresent ? 3 : 0);
 
     QStringList expectedKeys = before;
-    for (const QString &key : editionKeys(QStringLiteral("DEU")) + editionKeys(QStringLiteral("FRA")) + suiteKeys())
+    for (const QString &key :
+         editionKeys(QStringLiteral("DEU")) + editionKeys(QStringLiteral("FRA")) + suiteKeys())
         expectedKeys.removeAll(key);
     expectedKeys.removeAll(uninstall + "\\" + bootstrapperName);
     QCOMPARE(sandbox.keys(), expectedKeys);

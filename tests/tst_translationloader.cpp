@@ -24,15 +24,16 @@ void tst_TranslationLoader::copyFixture(const QString &code, const QString &fold
     const QString fixture = QStringLiteral("remedor_%1.qm").arg(code);
     if (name.isEmpty())
         name = fixture;
-    QVERIFY(QFile::copy(QStringLiteral(REMEDOR_FIXTURE_QM_DIR "/") + fixture, folder + QLatin1Char('/') + name));
+    QVERIFY(QFile::copy(QStringLiteral(REMEDOR_FIXTURE_QM_DIR "/") + fixture,
+                        folder + QLatin1Char('/') + name));
 }
 
 void tst_TranslationLoader::priorityOrder()
 {
-    const QStringList expected = { "remedor_chs", "remedor_cht", "remedor_enu", "remedor_csy",
-                                   "remedor_deu", "remedor_esn", "remedor_fra", "remedor_hun",
-                                   "remedor_ita", "remedor_jpn", "remedor_kor", "remedor_plk",
-                                   "remedor_ptb", "remedor_rus", "remedor_trk" };
+    const QStringList expected
+        = { "remedor_chs", "remedor_cht", "remedor_enu", "remedor_csy", "remedor_deu",
+            "remedor_esn", "remedor_fra", "remedor_hun", "remedor_ita", "remedor_jpn",
+            "remedor_kor", "remedor_plk", "remedor_ptb", "remedor_rus", "remedor_trk" };
     QCOMPARE(TranslationLoader::baseNames(), expected);
 }
 
@@ -46,7 +47,8 @@ void tst_TranslationLoader::choice_data()
                               "ita", "jpn", "kor", "plk", "ptb", "rus", "trk" };
     QTest::newRow("all fifteen") << all << QStringList() << "chs";
     QTest::newRow("english before czech") << QStringList { "csy", "enu" } << QStringList() << "enu";
-    QTest::newRow("invalid first is passed over") << QStringList { "cht" } << QStringList { "chs" } << "cht";
+    QTest::newRow("invalid first is passed over")
+        << QStringList { "cht" } << QStringList { "chs" } << "cht";
     QTest::newRow("only invalid") << QStringList() << QStringList { "chs", "trk" } << "";
     QTest::newRow("last in order") << QStringList { "trk" } << QStringList() << "trk";
     QTest::newRow("none") << QStringList() << QStringList() << "";
@@ -77,7 +79,8 @@ void tst_TranslationLoader::choice()
         return;
     }
     QCOMPARE(path, folder.path() + QStringLiteral("/remedor_%1.qm").arg(chosen));
-    QCOMPARE(translator.translate("RemedorWiz", "Remedor Wizard"), QStringLiteral("Remedor Wizard ") + chosen);
+    QCOMPARE(translator.translate("RemedorWiz", "Remedor Wizard"),
+             QStringLiteral("Remedor Wizard ") + chosen);
 
     QCoreApplication::installTranslator(&translator);
     RemedorWiz wizard;

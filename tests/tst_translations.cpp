@@ -53,11 +53,15 @@ const SourceText sourceTexts[] = {
     { "ConfirmPage", "Confirm" },
     { "ConfirmPage", "Confirm what will to do." },
     { "ConfirmPage", "Click \"Next\" to start." },
-    { "ConfirmPage", "All the registry information of the following products will be removed from this computer.\n" },
+    { "ConfirmPage",
+      "All the registry information of the following products will be removed from this "
+      "computer.\n" },
     { "ProcessPage", "Process" },
     { "ProcessPage", "Processing..." },
     { "FinishPage", "Finished" },
-    { "FinishPage", "All operation completed.\n\n\n\nThe files under the installation directory, shortcut on the desktop and start menu shortcuts may not be deleted, please delete these items manually." },
+    { "FinishPage",
+      "All operation completed.\n\n\n\nThe files under the installation directory, shortcut on the "
+      "desktop and start menu shortcuts may not be deleted, please delete these items manually." },
     { "FinishPage", "Some packages could not be uninstalled cleanly:" },
     { "FinishPage", "%1: the uninstaller could not be started." },
     { "FinishPage", "%1: the uninstaller stopped unexpectedly." },
@@ -67,13 +71,28 @@ const SourceText sourceTexts[] = {
 
 // Where a language really keeps the English word, or English keeps the source wording.
 const QHash<QString, QStringList> keptAsSource = {
-    { "enu", { "Remedor Wizard", "< &Back", "&Next >", "&Cancel", "&Finish", "Welcome", "Select Product",
-               "Select &all", "&Unselect all", "Confirm", "Click \"Next\" to start.", "Process",
-               "Processing...", "Finished",
-               "All the registry information of the following products will be removed from this computer.\n",
-               "Some packages could not be uninstalled cleanly:", "%1: the uninstaller could not be started.",
-               "%1: the uninstaller stopped unexpectedly.", "%1: the uninstaller ended with exit code %2.",
-               "Please restart the computer to complete the removal." } },
+    { "enu",
+      { "Remedor Wizard",
+        "< &Back",
+        "&Next >",
+        "&Cancel",
+        "&Finish",
+        "Welcome",
+        "Select Product",
+        "Select &all",
+        "&Unselect all",
+        "Confirm",
+        "Click \"Next\" to start.",
+        "Process",
+        "Processing...",
+        "Finished",
+        "All the registry information of the following products will be removed from this "
+        "computer.\n",
+        "Some packages could not be uninstalled cleanly:",
+        "%1: the uninstaller could not be started.",
+        "%1: the uninstaller stopped unexpectedly.",
+        "%1: the uninstaller ended with exit code %2.",
+        "Please restart the computer to complete the removal." } },
 };
 
 QChar mnemonic(const QString &text)
@@ -117,12 +136,15 @@ void tst_Translations::everyTextTranslated()
         const QByteArray where = QByteArray(text.context) + ": " + text.source;
         QVERIFY2(!translation.isEmpty(), where.constData());
         if (translation == source)
-            QVERIFY2(keptAsSource.value(code).contains(source), ("identical to the source: " + where).constData());
+            QVERIFY2(keptAsSource.value(code).contains(source),
+                     ("identical to the source: " + where).constData());
         QCOMPARE(translation.count(QLatin1String("%1")), source.count(QLatin1String("%1")));
         QCOMPARE(translation.count(QLatin1String("%2")), source.count(QLatin1String("%2")));
         QCOMPARE(translation.count(QLatin1Char('\n')), source.count(QLatin1Char('\n')));
         QCOMPARE(translation.endsWith(QLatin1Char('\n')), source.endsWith(QLatin1Char('\n')));
-        QVERIFY2(!translation.contains(QLatin1String("PELDA+")) || source.contains(QLatin1String("PELDA+")), where.constData());
+        QVERIFY2(!translation.contains(QLatin1String("PELDA+"))
+                     || source.contains(QLatin1String("PELDA+")),
+                 where.constData());
     }
     const QString finish = translator.translate("FinishPage", sourceTexts[18].source);
     QVERIFY(finish.contains(QLatin1String("\n\n\n\n"))); // three empty lines between paragraphs
@@ -147,7 +169,8 @@ void tst_Translations::mnemonicsUniqueOnEachPage()
     const QString selectAll = translator.translate("ProductsPage", "Select &all");
     const QString unselectAll = translator.translate("ProductsPage", "&Unselect all");
 
-    const QList<QStringList> pages = { { back, next, cancel }, { back, next, cancel, selectAll, unselectAll },
+    const QList<QStringList> pages = { { back, next, cancel },
+                                       { back, next, cancel, selectAll, unselectAll },
                                        { back, finish, cancel } };
     for (const QStringList &buttons : pages) {
         QSet<QChar> seen;
@@ -160,8 +183,11 @@ void tst_Translations::mnemonicsUniqueOnEachPage()
     }
     // The hint names the Next button as it reads, without its mnemonic and arrow.
     QString nextLabel = next;
-    nextLabel.remove(QLatin1Char('&')).remove(QLatin1Char('>')).remove(QRegularExpression(QStringLiteral("\\(.\\)")));
-    QVERIFY2(translator.translate("ConfirmPage", "Click \"Next\" to start.").contains(nextLabel.trimmed()),
+    nextLabel.remove(QLatin1Char('&'))
+        .remove(QLatin1Char('>'))
+        .remove(QRegularExpression(QStringLiteral("\\(.\\)")));
+    QVERIFY2(translator.translate("ConfirmPage", "Click \"Next\" to start.")
+                 .contains(nextLabel.trimmed()),
              qPrintable(nextLabel));
 }
 
@@ -181,23 +207,29 @@ void tst_Translations::wizardShowsTheTranslation()
         wizard.show();
         QVERIFY(QTest::qWaitForWindowExposed(&wizard));
         QCOMPARE(wizard.windowTitle(), translator.translate("RemedorWiz", "Remedor Wizard"));
-        QCOMPARE(wizard.button(QWizard::NextButton)->text(), translator.translate("RemedorWiz", "&Next >"));
-        QCOMPARE(wizard.page(RemedorWiz::WelcomePageId)->title(), translator.translate("WelcomePage", "Welcome"));
-        QCOMPARE(wizard.page(RemedorWiz::ProcessPageId)->subTitle(), translator.translate("ProcessPage", "Processing..."));
+        QCOMPARE(wizard.button(QWizard::NextButton)->text(),
+                 translator.translate("RemedorWiz", "&Next >"));
+        QCOMPARE(wizard.page(RemedorWiz::WelcomePageId)->title(),
+                 translator.translate("WelcomePage", "Welcome"));
+        QCOMPARE(wizard.page(RemedorWiz::ProcessPageId)->subTitle(),
+                 translator.translate("ProcessPage", "Processing..."));
         QCOMPARE(wizard.page(RemedorWiz::FinishPageId)->findChild<QLabel *>()->text(),
                  translator.translate("FinishPage", sourceTexts[18].source));
         if (code != QLatin1String("enu"))
-            QVERIFY(wizard.page(RemedorWiz::ProductsPageId)->title() != QLatin1String("Select Product"));
+            QVERIFY(wizard.page(RemedorWiz::ProductsPageId)->title()
+                    != QLatin1String("Select Product"));
 
         wizard.next();
         const QList<QCheckBox *> boxes = wizard.currentPage()->findChildren<QCheckBox *>();
         QCOMPARE(boxes.size(), 15);
         for (int i = 0; i < boxes.size(); ++i) // edition names are never translated
-            QCOMPARE(boxes[i]->text(), EditionCatalogue::displayName(EditionCatalogue::editions()[i]));
+            QCOMPARE(boxes[i]->text(),
+                     EditionCatalogue::displayName(EditionCatalogue::editions()[i]));
         boxes[3]->click();
         wizard.next();
         QCOMPARE(wizard.currentPage()->findChild<QLabel *>(QStringLiteral("summaryLabel"))->text(),
-                 translator.translate("ConfirmPage", sourceTexts[14].source) + QStringLiteral("\tPELDA+ 2015 DEU\n"));
+                 translator.translate("ConfirmPage", sourceTexts[14].source)
+                     + QStringLiteral("\tPELDA+ 2015 DEU\n"));
     }
     QCoreApplication::removeTranslator(&translator);
 }
@@ -220,13 +252,15 @@ void tst_Translations::priorityWithTheRealFiles()
     QFETCH(QString, chosen);
     QTemporaryDir folder;
     for (const QString &code : present)
-        QVERIFY(QFile::copy(qmPath(code), folder.filePath(QStringLiteral("remedor_%1.qm").arg(code))));
+        QVERIFY(
+            QFile::copy(qmPath(code), folder.filePath(QStringLiteral("remedor_%1.qm").arg(code))));
     QTranslator translator;
     QCOMPARE(TranslationLoader::loadFirst(translator, folder.path()),
              folder.filePath(QStringLiteral("remedor_%1.qm").arg(chosen)));
     QTranslator expected;
     QVERIFY(expected.load(qmPath(chosen)));
-    QCOMPARE(translator.translate("WelcomePage", "Welcome"), expected.translate("WelcomePage", "Welcome"));
+    QCOMPARE(translator.translate("WelcomePage", "Welcome"),
+             expected.translate("WelcomePage", "Welcome"));
 }
 
 QTEST_MAIN(tst_Translations)

@@ -66,13 +66,15 @@ QList<QCheckBox *> tst_Wizard::editionBoxes(RemedorWiz &wizard)
     QList<QCheckBox *> boxes;
     for (const Edition &edition : EditionCatalogue::editions())
         boxes.append(wizard.page(RemedorWiz::ProductsPageId)
-                             ->findChild<QCheckBox *>(EditionCatalogue::displayName(edition)));
+                         ->findChild<QCheckBox *>(EditionCatalogue::displayName(edition)));
     return boxes;
 }
 
 QString tst_Wizard::summaryText(RemedorWiz &wizard)
 {
-    return wizard.page(RemedorWiz::ConfirmPageId)->findChild<QLabel *>(QStringLiteral("summaryLabel"))->text();
+    return wizard.page(RemedorWiz::ConfirmPageId)
+        ->findChild<QLabel *>(QStringLiteral("summaryLabel"))
+        ->text();
 }
 
 void tst_Wizard::shellTexts()
@@ -102,12 +104,20 @@ void tst_Wizard::pageTexts_data()
     QTest::addColumn<QString>("message"); // the page's main label, where it has one
     QTest::addColumn<bool>("watermark");
 
-    QTest::newRow("welcome") << 0 << "Welcome" << "" << "This tool used to uninstall PELDA+." << true;
+    QTest::newRow("welcome") << 0 << "Welcome"
+                             << ""
+                             << "This tool used to uninstall PELDA+." << true;
     QTest::newRow("products") << 1 << "Select Product"
-                              << "Please select a product that you want to uninstall." << "" << false;
-    QTest::newRow("confirm") << 2 << "Confirm" << "Confirm what will to do." << "" << false;
-    QTest::newRow("process") << 3 << "Process" << "Processing..." << "Processing..." << false;
-    QTest::newRow("finish") << 4 << "Finished" << ""
+                              << "Please select a product that you want to uninstall."
+                              << "" << false;
+    QTest::newRow("confirm") << 2 << "Confirm"
+                             << "Confirm what will to do."
+                             << "" << false;
+    QTest::newRow("process") << 3 << "Process"
+                             << "Processing..."
+                             << "Processing..." << false;
+    QTest::newRow("finish") << 4 << "Finished"
+                            << ""
                             << "All operation completed.\n\n\n\nThe files under the installation "
                                "directory, shortcut on the desktop and start menu shortcuts may "
                                "not be deleted, please delete these items manually."
@@ -138,8 +148,10 @@ void tst_Wizard::pageTexts()
         QCOMPARE(watermarkPixmap.size(), QSize(134, 348));
 
     if (id == RemedorWiz::ProductsPageId) {
-        QCOMPARE(page->findChild<QPushButton *>(QStringLiteral("selectAllButton"))->text(), QStringLiteral("Select &all"));
-        QCOMPARE(page->findChild<QPushButton *>(QStringLiteral("unselectAllButton"))->text(), QStringLiteral("&Unselect all"));
+        QCOMPARE(page->findChild<QPushButton *>(QStringLiteral("selectAllButton"))->text(),
+                 QStringLiteral("Select &all"));
+        QCOMPARE(page->findChild<QPushButton *>(QStringLiteral("unselectAllButton"))->text(),
+                 QStringLiteral("&Unselect all"));
     }
     if (id == RemedorWiz::ConfirmPageId) {
         auto *hint = page->findChild<QLabel *>(QStringLiteral("hintLabel"));
@@ -168,8 +180,10 @@ void tst_Wizard::checkBoxesInFiveRowsOfThree()
         if (i >= 3)
             QVERIFY(boxes[i]->y() > boxes[i - 3]->y());
     }
-    auto *selectAll = wizard.currentPage()->findChild<QPushButton *>(QStringLiteral("selectAllButton"));
-    auto *unselectAll = wizard.currentPage()->findChild<QPushButton *>(QStringLiteral("unselectAllButton"));
+    auto *selectAll
+        = wizard.currentPage()->findChild<QPushButton *>(QStringLiteral("selectAllButton"));
+    auto *unselectAll
+        = wizard.currentPage()->findChild<QPushButton *>(QStringLiteral("unselectAllButton"));
     QVERIFY(selectAll->y() >= boxes.last()->geometry().bottom() + 20);
     QCOMPARE(unselectAll->y(), selectAll->y());
     QVERIFY(unselectAll->x() > selectAll->x());
@@ -223,7 +237,8 @@ void tst_Wizard::selectAndUnselectAll()
 
     QTest::mouseClick(unselectAll, Qt::LeftButton);
     QCOMPARE(completeChanged.count(), 15);
-    QVERIFY(std::none_of(boxes.cbegin(), boxes.cend(), [](QCheckBox *b) { return b->isChecked(); }));
+    QVERIFY(
+        std::none_of(boxes.cbegin(), boxes.cend(), [](QCheckBox *b) { return b->isChecked(); }));
     QVERIFY(!wizard.button(QWizard::NextButton)->isEnabled());
 
     boxes[0]->click();
@@ -245,7 +260,8 @@ void tst_Wizard::fieldsFollowBoxes()
     boxes[4]->click();
     for (QCheckBox *box : boxes)
         QCOMPARE(wizard.field(box->text()).toBool(), box == boxes[4]);
-    QTest::mouseClick(page->findChild<QPushButton *>(QStringLiteral("selectAllButton")), Qt::LeftButton);
+    QTest::mouseClick(page->findChild<QPushButton *>(QStringLiteral("selectAllButton")),
+                      Qt::LeftButton);
     for (QCheckBox *box : boxes)
         QCOMPARE(wizard.field(box->text()), QVariant(true));
     QVERIFY(!wizard.field(QStringLiteral("PELDA+ 2015 ")).isValid()); // no such field
@@ -285,12 +301,14 @@ void tst_Wizard::confirmSummary_data()
     QTest::addColumn<QStringList>("listed");
 
     QTest::newRow("one") << QList<int> { 3 } << QStringList { editionName("DEU") };
-    QTest::newRow("ticked out of order") << QList<int> { 14, 0, 6 }
-                                         << QStringList { editionName("CHS"), editionName("FRA"), editionName("TRK") };
+    QTest::newRow("ticked out of order")
+        << QList<int> { 14, 0, 6 }
+        << QStringList { editionName("CHS"), editionName("FRA"), editionName("TRK") };
     QStringList all;
     for (const Edition &edition : EditionCatalogue::editions())
         all.append(EditionCatalogue::displayName(edition));
-    QTest::newRow("all, backwards") << QList<int> { 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0 } << all;
+    QTest::newRow("all, backwards")
+        << QList<int> { 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0 } << all;
 }
 
 void tst_Wizard::confirmSummary()
@@ -313,7 +331,9 @@ void tst_Wizard::confirmSummary()
 
     // Rebuilt on the next visit, never accumulated.
     clickBack(wizard);
-    QTest::mouseClick(wizard.currentPage()->findChild<QPushButton *>(QStringLiteral("unselectAllButton")), Qt::LeftButton);
+    QTest::mouseClick(
+        wizard.currentPage()->findChild<QPushButton *>(QStringLiteral("unselectAllButton")),
+        Qt::LeftButton);
     editionBoxes(wizard)[10]->click();
     clickNext(wizard);
     QCOMPARE(summaryText(wizard),
@@ -325,9 +345,15 @@ void tst_Wizard::buttonsOnEveryPage()
 {
     RemedorWiz wizard;
     showAndWait(wizard);
-    auto back = [&] { return wizard.button(QWizard::BackButton); };
-    auto cancel = [&] { return wizard.button(QWizard::CancelButton); };
-    auto help = [&] { return wizard.button(QWizard::HelpButton); };
+    auto back = [&] {
+        return wizard.button(QWizard::BackButton);
+    };
+    auto cancel = [&] {
+        return wizard.button(QWizard::CancelButton);
+    };
+    auto help = [&] {
+        return wizard.button(QWizard::HelpButton);
+    };
 
     QCOMPARE(wizard.currentId(), int(RemedorWiz::WelcomePageId));
     QVERIFY(!back()->isEnabled());

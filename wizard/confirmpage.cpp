@@ -6,7 +6,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-ConfirmPage::ConfirmPage(QWidget *parent) : QWizardPage(parent)
+ConfirmPage::ConfirmPage(QWidget *parent)
+    : QWizardPage(parent)
 {
     setTitle(tr("Confirm"));
     setSubTitle(tr("Confirm what will to do."));

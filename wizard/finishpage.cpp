@@ -9,7 +9,8 @@
 
 #include <algorithm>
 
-FinishPage::FinishPage(QWidget *parent) : QWizardPage(parent)
+FinishPage::FinishPage(QWidget *parent)
+    : QWizardPage(parent)
 {
     setTitle(tr("Finished"));
     setPixmap(QWizard::WatermarkPixmap,
@@ -26,7 +27,8 @@ FinishPage::FinishPage(QWidget *parent) : QWizardPage(parent)
 
 void FinishPage::initializePage()
 {
-    m_messageLabel->setText(message(field(ProcessPage::outcomesField()).value<InstallerOutcomes>()));
+    m_messageLabel->setText(
+        message(field(ProcessPage::outcomesField()).value<InstallerOutcomes>()));
 }
 
 int FinishPage::nextId() const
@@ -48,16 +50,16 @@ QString FinishPage::message(const InstallerOutcomes &outcomes) const
             switch (outcome.status) {
             case InstallerOutcome::NotStarted:
                 text += QLatin1Char('\n')
-                        + tr("%1: the uninstaller could not be started.").arg(outcome.displayName);
+                    + tr("%1: the uninstaller could not be started.").arg(outcome.displayName);
                 break;
             case InstallerOutcome::Crashed:
                 text += QLatin1Char('\n')
-                        + tr("%1: the uninstaller stopped unexpectedly.").arg(outcome.displayName);
+                    + tr("%1: the uninstaller stopped unexpectedly.").arg(outcome.displayName);
                 break;
             case InstallerOutcome::Failed:
                 text += QLatin1Char('\n')
-                        + tr("%1: the uninstaller ended with exit code %2.")
-                                  .arg(outcome.displayName, QString::number(outcome.exitCode));
+                    + tr("%1: the uninstaller ended with exit code %2.")
+                          .arg(outcome.displayName, QString::number(outcome.exitCode));
                 break;
             default:
                 break;
@@ -65,9 +67,10 @@ QString FinishPage::message(const InstallerOutcomes &outcomes) const
         }
     }
 
-    const bool restart = std::any_of(outcomes.cbegin(), outcomes.cend(), [](const InstallerOutcome &o) {
-        return o.status == InstallerOutcome::RestartRequired;
-    });
+    const bool restart
+        = std::any_of(outcomes.cbegin(), outcomes.cend(), [](const InstallerOutcome &o) {
+              return o.status == InstallerOutcome::RestartRequired;
+          });
     if (restart)
         text += QLatin1String("\n\n") + tr("Please restart the computer to complete the removal.");
     return text;

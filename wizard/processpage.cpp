@@ -12,7 +12,8 @@
 
 namespace {
 
-const QLatin1String uninstallKey("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall");
+const QLatin1String
+    uninstallKey("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall");
 const QLatin1String bootstrapperKeyName("{3F1A92C4-7B5E-4D08-9C61-2A8E5B07D3F9}");
 const QLatin1String machineSettingsKey("HKEY_LOCAL_MACHINE\\SOFTWARE\\DAWLIX\\PELDA\\2015");
 const QLatin1String userSettingsKey("HKEY_CURRENT_USER\\SOFTWARE\\DAWLIX\\PELDA\\2015");
@@ -22,7 +23,8 @@ constexpr int progressStep = 5;
 
 } // namespace
 
-ProcessPage::ProcessPage(QWidget *parent) : QWizardPage(parent)
+ProcessPage::ProcessPage(QWidget *parent)
+    : QWizardPage(parent)
 {
     setTitle(tr("Process"));
     setSubTitle(tr("Processing..."));
@@ -112,7 +114,8 @@ void ProcessPage::runRemoval()
 QString ProcessPage::bootstrapperLanguage() const
 {
     auto *wiz = qobject_cast<RemedorWiz *>(wizard());
-    if (!wiz || !RegistryKey(uninstallKey).childKeys().contains(bootstrapperKeyName, Qt::CaseSensitive))
+    if (!wiz
+        || !RegistryKey(uninstallKey).childKeys().contains(bootstrapperKeyName, Qt::CaseSensitive))
         return QString();
     const RegistryKey bootstrapper(uninstallKey + QLatin1Char('\\') + bootstrapperKeyName);
     return wiz->languageCodeForLocale(bootstrapper.stringValue(QStringLiteral("PeldaLanguage")));
@@ -133,7 +136,7 @@ void ProcessPage::removeEdition(QString displayName)
 
     m_timer->stop();
     const QString command = QLatin1String("msiexec.exe /X") + productCode
-            + QLatin1String(" /quiet /passive /norestart KEEPUSERDATA=yes");
+        + QLatin1String(" /quiet /passive /norestart KEEPUSERDATA=yes");
     m_installerOutcomes.append(WindowsInstaller::run(displayName, command));
     advanceProgress(2);
     m_timer->start(tickInterval);

@@ -14,7 +14,8 @@ namespace {
 constexpr int boxesPerRow = 3;
 }
 
-ProductsPage::ProductsPage(QWidget *parent) : QWizardPage(parent)
+ProductsPage::ProductsPage(QWidget *parent)
+    : QWizardPage(parent)
 {
     setTitle(tr("Select Product"));
     setSubTitle(tr("Please select a product that you want to uninstall."));

@@ -11,7 +11,8 @@
 #include <QAbstractButton>
 #include <QPixmap>
 
-RemedorWiz::RemedorWiz(QWidget *parent) : QWizard(parent, Qt::WindowFlags())
+RemedorWiz::RemedorWiz(QWidget *parent)
+    : QWizard(parent, Qt::WindowFlags())
 {
     initProductCodes(); // before any page exists
 
@@ -37,9 +38,11 @@ RemedorWiz::RemedorWiz(QWidget *parent) : QWizard(parent, Qt::WindowFlags())
 void RemedorWiz::initProductCodes()
 {
     m_productCodes.clear();
-    m_productCodes.insert(EditionCatalogue::suiteDisplayName(), EditionCatalogue::suiteProductCode());
+    m_productCodes.insert(EditionCatalogue::suiteDisplayName(),
+                          EditionCatalogue::suiteProductCode());
     for (const Edition &edition : EditionCatalogue::editions())
-        m_productCodes.insert(EditionCatalogue::displayName(edition), QLatin1String(edition.productCode));
+        m_productCodes.insert(EditionCatalogue::displayName(edition),
+                              QLatin1String(edition.productCode));
 }
 
 QString RemedorWiz::languageCodeForLocale(const QString &localeTag) const

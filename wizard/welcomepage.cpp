@@ -6,7 +6,8 @@
 #include <QPixmap>
 #include <QVBoxLayout>
 
-WelcomePage::WelcomePage(QWidget *parent) : QWizardPage(parent)
+WelcomePage::WelcomePage(QWidget *parent)
+    : QWizardPage(parent)
 {
     setTitle(tr("Welcome"));
     setPixmap(QWizard::WatermarkPixmap,

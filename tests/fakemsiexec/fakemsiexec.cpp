@@ -25,7 +25,8 @@
 
 namespace {
 
-const QLatin1String uninstallKey("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall");
+const QLatin1String
+    uninstallKey("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall");
 const QLatin1String installerProductsKey("HKEY_CLASSES_ROOT\\Installer\\Products");
 
 void appendToLog(const QStringList &arguments)
@@ -40,7 +41,7 @@ void appendToLog(const QStringList &arguments)
 QString resultFor(const QString &productCode)
 {
     const QStringList rules = qEnvironmentVariable("REMEDOR_FAKE_MSIEXEC_RESULTS")
-                                      .split(QLatin1Char(','), Qt::SkipEmptyParts);
+                                  .split(QLatin1Char(','), Qt::SkipEmptyParts);
     QString any;
     for (const QString &rule : rules) {
         const QString pattern = rule.section(QLatin1Char('='), 0, 0);
@@ -64,7 +65,8 @@ int uninstall(const QString &productCode)
     if (productCode.isEmpty() || !uninstallEntries.childKeys().contains(productCode))
         return 1605;
     uninstallEntries.removeChildKey(productCode);
-    RegistryKey(installerProductsKey).removeChildKey(PackedProductCode::fromProductCode(productCode));
+    RegistryKey(installerProductsKey)
+        .removeChildKey(PackedProductCode::fromProductCode(productCode));
     return 0;
 }
 

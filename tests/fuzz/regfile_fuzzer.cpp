@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         __builtin_trap();
     for (const QString &path : paths) {
         const bool below = path.startsWith(victim + QLatin1Char('\\'), Qt::CaseInsensitive)
-                || path.compare(victim, Qt::CaseInsensitive) == 0;
+            || path.compare(victim, Qt::CaseInsensitive) == 0;
         if (!below && !reread->keyExists(path))
             __builtin_trap();
     }

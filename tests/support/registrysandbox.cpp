@@ -7,17 +7,18 @@
 #include <QtTest>
 
 RegistrySandbox::RegistrySandbox(Installer installer)
-    : m_savedPath(qgetenv("PATH")), m_savedRegistry(qgetenv("REMEDOR_REGISTRY"))
+    : m_savedPath(qgetenv("PATH"))
+    , m_savedRegistry(qgetenv("REMEDOR_REGISTRY"))
 {
     QVERIFY2(m_dir.isValid(), "no temporary folder");
     qputenv("REMEDOR_REGISTRY", QFile::encodeName(registryPath()));
-    qputenv("REMEDOR_FAKE_MSIEXEC_LOG", QFile::encodeName(m_dir.filePath(QStringLiteral("msiexec.log"))));
+    qputenv("REMEDOR_FAKE_MSIEXEC_LOG",
+            QFile::encodeName(m_dir.filePath(QStringLiteral("msiexec.log"))));
     qunsetenv("REMEDOR_FAKE_MSIEXEC_RESULTS");
     qunsetenv("REMEDOR_FAKE_MSIEXEC_DELAY_MS");
     // Only the stand-in installer's folder, or a folder without any installer, is searched.
-    const QByteArray folder = installer == Installer::StandIn
-            ? QByteArray(REMEDOR_FAKE_MSIEXEC_DIR)
-            : QFile::encodeName(m_dir.path());
+    const QByteArray folder = installer == Installer::StandIn ? QByteArray(REMEDOR_FAKE_MSIEXEC_DIR)
+                                                              : QFile::encodeName(m_dir.path());
     qputenv("PATH", folder);
 }
 
