@@ -1,4 +1,5 @@
 #include "editioncatalogue.h"
+#include "machinekeys.h"
 #include "packedproductcode.h"
 #include "processpage.h"
 #include "registrysandbox.h"
@@ -18,14 +19,10 @@ private Q_SLOTS:
     void randomMachines();
 };
 
+using namespace MachineKeys;
+
 namespace {
 
-const QString uninstall
-    = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall");
-const QString products = QStringLiteral("HKEY_CLASSES_ROOT\\Installer\\Products");
-const QString machineSettings = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\DAWLIX\\PELDA\\2015");
-const QString userSettings = QStringLiteral("HKEY_CURRENT_USER\\SOFTWARE\\DAWLIX\\PELDA\\2015");
-const QString bootstrapperName = QStringLiteral("{3F1A92C4-7B5E-4D08-9C61-2A8E5B07D3F9}");
 
 struct Package
 {

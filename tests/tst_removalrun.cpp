@@ -1,4 +1,5 @@
 #include "editioncatalogue.h"
+#include "machinekeys.h"
 #include "packedproductcode.h"
 #include "processpage.h"
 #include "registrysandbox.h"
@@ -37,14 +38,10 @@ private:
     static QString finishText(RemedorWiz &wizard);
 };
 
+using namespace MachineKeys;
+
 namespace {
 
-const QString uninstall
-    = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall");
-const QString products = QStringLiteral("HKEY_CLASSES_ROOT\\Installer\\Products");
-const QString machineSettings = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\DAWLIX\\PELDA\\2015");
-const QString userSettings = QStringLiteral("HKEY_CURRENT_USER\\SOFTWARE\\DAWLIX\\PELDA\\2015");
-const QString bootstrapperName = QStringLiteral("{3F1A92C4-7B5E-4D08-9C61-2A8E5B07D3F9}");
 const QString suiteCode = QStringLiteral("{6B41C7D2-B002-0000-B002-7E93A0C5D814}");
 const QString decoyCode = QStringLiteral("{0D5E1A2B-3C4D-4E5F-8A9B-0C1D2E3F4A5B}");
 
