@@ -44,6 +44,51 @@ bool isHexDigits(QStringView text, qsizetype minimum, qsizetype maximum)
     return true;
 }
 
+int hexDigitValue(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9')
+        return u - u'0';
+    if (u >= u'a' && u <= u'f')
+        return u - u'a' + 10;
+    if (u >= u'A' && u <= u'F')
+        return u - u'A' + 10;
+    return -1;
+}
+
+// "01,02,ff": comma-separated pairs of hex digits, blanks allowed around them. One pass,
+// as exports of real hives hold megabytes of them.
+std::optional<QByteArray> parseHexBytes(QStringView text)
+{
+    QByteArray bytes;
+    bytes.reserve(text.size() / 3 + 1);
+    const QChar *p = text.cbegin();
+    const QChar *const end = text.cend();
+    auto skipBlanks = [&] {
+        while (p != end && p->isSpace())
+            ++p;
+    };
+    skipBlanks();
+    while (p != end) {
+        const int high = hexDigitValue(*p);
+        const int low = p + 1 != end ? hexDigitValue(p[1]) : -1;
+        if (high < 0 || low < 0)
+            return std::nullopt;
+        bytes.append(char(high * 16 + low));
+        p += 2;
+        skipBlanks();
+        if (p == end)
+            break;
+        if (*p != QLatin1Char(','))
+            return std::nullopt;
+        ++p;
+        skipBlanks();
+        if (p == end) // a trailing comma
+            return std::nullopt;
+    }
+    return bytes;
+}
+
 // Reads a double-quoted string with the registry editor's escapes (\\ and \") starting at
 // text[position]; leaves position after the closing quote.
 std::optional<QString> readQuoted(const QString &text, qsizetype &position)
@@ -219,17 +264,12 @@ std::optional<RegFile::Value> RegFile::readValue(qsizetype &index, QString *erro
             body.chop(1);
             body += lineText(index++).trimmed();
         }
-        QByteArray bytes;
-        if (!body.isEmpty()) {
-            for (const QStringView byte : QStringView(body).split(QLatin1Char(','))) {
-                if (!isHexDigits(byte.trimmed(), 2, 2))
-                    return fail("malformed hex data");
-                bytes.append(char(byte.trimmed().toUInt(nullptr, 16)));
-            }
-        }
+        const std::optional<QByteArray> bytes = parseHexBytes(body);
+        if (!bytes)
+            return fail("malformed hex data");
         const bool isString
             = value.type == QLatin1String("hex(1)") || value.type == QLatin1String("hex(2)");
-        value.text = isString ? stringFromHexBytes(bytes) : QString::fromLatin1(bytes.toHex());
+        value.text = isString ? stringFromHexBytes(*bytes) : QString::fromLatin1(bytes->toHex());
     } else {
         return fail("unknown data type");
     }
