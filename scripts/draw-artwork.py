@@ -536,55 +536,23 @@ def _chunk(kind, data):
 
 
 def _filter_rows(rows, bpp=4):
-    """Per-row filter choice by the minimum-sum-of-absolute-differences
-    heuristic."""
+    """Per row, the cheaper of the None and Sub filters by the minimum sum of
+    absolute differences. Up, Average and Paeth would compress a little better
+    but cost the program noticeably more to decode at every start."""
     out = bytearray()
-    prev = bytes(len(rows[0]))
     for row in rows:
         n = len(row)
-        cands = []
-        # 0: None
-        cands.append((0, row))
-        # 1: Sub
-        f = bytearray(n)
+        sub = bytearray(n)
         for i in range(n):
             a = row[i - bpp] if i >= bpp else 0
-            f[i] = (row[i] - a) & 0xFF
-        cands.append((1, bytes(f)))
-        # 2: Up
-        f = bytearray(n)
-        for i in range(n):
-            f[i] = (row[i] - prev[i]) & 0xFF
-        cands.append((2, bytes(f)))
-        # 3: Average
-        f = bytearray(n)
-        for i in range(n):
-            a = row[i - bpp] if i >= bpp else 0
-            f[i] = (row[i] - ((a + prev[i]) >> 1)) & 0xFF
-        cands.append((3, bytes(f)))
-        # 4: Paeth
-        f = bytearray(n)
-        for i in range(n):
-            a = row[i - bpp] if i >= bpp else 0
-            b = prev[i]
-            c = prev[i - bpp] if i >= bpp else 0
-            p = a + b - c
-            pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
-            if pa <= pb and pa <= pc:
-                pr = a
-            elif pb <= pc:
-                pr = b
-            else:
-                pr = c
-            f[i] = (row[i] - pr) & 0xFF
-        cands.append((4, bytes(f)))
+            sub[i] = (row[i] - a) & 0xFF
+        cands = [(0, bytes(row)), (1, bytes(sub))]
 
         def cost(item):
             return sum(v if v < 128 else 256 - v for v in item[1])
         ftype, data = min(cands, key=cost)
         out.append(ftype)
         out += data
-        prev = row
     return bytes(out)
 
 

@@ -1,5 +1,6 @@
 #include "editioncatalogue.h"
 #include "remedorwiz.h"
+#include "wizardimage.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -25,6 +26,8 @@ private Q_SLOTS:
     void confirmSummary_data();
     void confirmSummary();
     void buttonsOnEveryPage();
+    void wizardImages_data();
+    void wizardImages();
 
 private:
     static QList<QCheckBox *> editionBoxes(RemedorWiz &wizard);
@@ -264,6 +267,7 @@ void tst_Wizard::fieldsFollowBoxes()
                       Qt::LeftButton);
     for (QCheckBox *box : boxes)
         QCOMPARE(wizard.field(box->text()), QVariant(true));
+    QTest::ignoreMessage(QtWarningMsg, "QWizard::field: No such field 'PELDA+ 2015 '");
     QVERIFY(!wizard.field(QStringLiteral("PELDA+ 2015 ")).isValid()); // no such field
 }
 
@@ -391,6 +395,27 @@ void tst_Wizard::buttonsOnEveryPage()
     QTest::mouseClick(wizard.button(QWizard::FinishButton), Qt::LeftButton);
     QVERIFY(!wizard.isVisible());
     QCOMPARE(wizard.result(), int(QDialog::Accepted));
+}
+
+void tst_Wizard::wizardImages_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("logo") << ":/Remedor/Resources/images/logo.png" << QSize(48, 48);
+    QTest::newRow("watermark") << ":/Remedor/Resources/images/watermark.png" << QSize(134, 348);
+    QTest::newRow("missing") << ":/Remedor/Resources/images/missing.png" << QSize();
+}
+
+void tst_Wizard::wizardImages()
+{
+    QFETCH(QString, path);
+    QFETCH(QSize, size);
+    const QPixmap pixmap = WizardImage::load(path);
+    QCOMPARE(pixmap.isNull(), size.isEmpty());
+    if (pixmap.isNull())
+        return;
+    QCOMPARE(pixmap.size(), size);
+    QCOMPARE(WizardImage::load(path).cacheKey(), pixmap.cacheKey()); // read once
 }
 
 QTEST_MAIN(tst_Wizard)

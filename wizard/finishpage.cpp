@@ -1,9 +1,9 @@
 #include "finishpage.h"
 
 #include "processpage.h"
+#include "wizardimage.h"
 
 #include <QLabel>
-#include <QPixmap>
 #include <QVBoxLayout>
 #include <QWizard>
 
@@ -14,7 +14,7 @@ FinishPage::FinishPage(QWidget *parent)
 {
     setTitle(tr("Finished"));
     setPixmap(QWizard::WatermarkPixmap,
-              QPixmap(QStringLiteral(":/Remedor/Resources/images/watermark.png")));
+              WizardImage::load(QStringLiteral(":/Remedor/Resources/images/watermark.png")));
 
     m_messageLabel = new QLabel(message({}));
     m_messageLabel->setObjectName(QStringLiteral("messageLabel"));

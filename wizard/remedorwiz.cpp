@@ -7,9 +7,9 @@
 #include "processpage.h"
 #include "productspage.h"
 #include "welcomepage.h"
+#include "wizardimage.h"
 
 #include <QAbstractButton>
-#include <QPixmap>
 
 RemedorWiz::RemedorWiz(QWidget *parent)
     : QWizard(parent, Qt::WindowFlags())
@@ -25,7 +25,8 @@ RemedorWiz::RemedorWiz(QWidget *parent)
 
     setWizardStyle(QWizard::ModernStyle);
     setOption(QWizard::HaveHelpButton, true);
-    setPixmap(QWizard::LogoPixmap, QPixmap(QStringLiteral(":/Remedor/Resources/images/logo.png")));
+    setPixmap(QWizard::LogoPixmap,
+              WizardImage::load(QStringLiteral(":/Remedor/Resources/images/logo.png")));
     setWindowTitle(tr("Remedor Wizard"));
     setButtonText(QWizard::BackButton, tr("< &Back"));
     setButtonText(QWizard::NextButton, tr("&Next >"));

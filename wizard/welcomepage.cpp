@@ -1,9 +1,9 @@
 #include "welcomepage.h"
 
 #include "remedorwiz.h"
+#include "wizardimage.h"
 
 #include <QLabel>
-#include <QPixmap>
 #include <QVBoxLayout>
 
 WelcomePage::WelcomePage(QWidget *parent)
@@ -11,7 +11,7 @@ WelcomePage::WelcomePage(QWidget *parent)
 {
     setTitle(tr("Welcome"));
     setPixmap(QWizard::WatermarkPixmap,
-              QPixmap(QStringLiteral(":/Remedor/Resources/images/watermark.png")));
+              WizardImage::load(QStringLiteral(":/Remedor/Resources/images/watermark.png")));
 
     m_messageLabel = new QLabel(tr("This tool used to uninstall PELDA+."));
     m_messageLabel->setObjectName(QStringLiteral("messageLabel"));
