@@ -1,0 +1,91 @@
+#ifndef REGISTRYEDITION_H
+#define REGISTRYEDITION_H
+
+// The registry work of removing one edition, as the Process page does it (the installer
+// aside): the bootstrapper read, then the edition's four keys. Shared by the registry
+// benchmarks of both platforms so that they time the same calls.
+
+#include "editioncatalogue.h"
+#include "packedproductcode.h"
+#include "processpage.h"
+#include "registrykey.h"
+
+#include <QString>
+
+namespace RegistryEdition {
+
+// The Process page's keys (wizard/processpage.cpp).
+inline QString uninstallKey()
+{
+    return QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall");
+}
+inline QString bootstrapperKeyName()
+{
+    return QStringLiteral("{3F1A92C4-7B5E-4D08-9C61-2A8E5B07D3F9}");
+}
+inline QString machineSettingsKey()
+{
+    return QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\DAWLIX\\PELDA\\2015");
+}
+inline QString userSettingsKey()
+{
+    return QStringLiteral("HKEY_CURRENT_USER\\SOFTWARE\\DAWLIX\\PELDA\\2015");
+}
+inline QString installerProductsKey()
+{
+    return QStringLiteral("HKEY_CLASSES_ROOT\\Installer\\Products");
+}
+
+// The names one edition's keys go by, from the catalogue.
+struct Names
+{
+    QString languageCode; // "DEU"
+    QString localeTag; // "de-DE"
+    QString productCode; // "{6B41C7D2-…}"
+    QString packedProductCode; // "2D7C14B6…"
+};
+
+inline Names namesFor(const QString &languageCode)
+{
+    Names names;
+    for (const Edition &edition : EditionCatalogue::editions()) {
+        if (languageCode == QLatin1String(edition.languageCode)) {
+            names.languageCode = languageCode;
+            names.localeTag = QLatin1String(edition.localeTag);
+            names.productCode = QLatin1String(edition.productCode);
+            names.packedProductCode = PackedProductCode::fromProductCode(names.productCode);
+        }
+    }
+    return names;
+}
+
+// ProcessPage::bootstrapperLanguage: the Uninstall key's children, then the bootstrapper's
+// language value; returns the language code it maps to.
+inline QString readBootstrapperLanguage()
+{
+    if (!RegistryKey(uninstallKey()).childKeys().contains(bootstrapperKeyName(), Qt::CaseSensitive))
+        return QString();
+    const RegistryKey bootstrapper(uninstallKey() + QLatin1Char('\\') + bootstrapperKeyName());
+    return EditionCatalogue::languageCodeForLocale(bootstrapper.stringValue(QStringLiteral("PeldaLanguage")));
+}
+
+inline void removeMachineSettings(ProcessPage &page, const Names &names)
+{
+    page.removeRegistryKey(machineSettingsKey(), names.localeTag);
+}
+inline void removeUserSettings(ProcessPage &page, const Names &names)
+{
+    page.removeRegistryKey(userSettingsKey(), names.localeTag);
+}
+inline void removeUninstallEntry(ProcessPage &page, const Names &names)
+{
+    page.removeRegistryKey(uninstallKey(), names.productCode);
+}
+inline void removeInstallerProduct(ProcessPage &page, const Names &names)
+{
+    page.removeRegistryKey(installerProductsKey(), names.packedProductCode);
+}
+
+} // namespace RegistryEdition
+
+#endif // REGISTRYEDITION_H

@@ -1,0 +1,251 @@
+#!/usr/bin/env bash
+# Builds the benchmarks in Release and runs them all, printing every figure with its goal:
+#
+#   1. start-up, process start to first page on screen: Remedor against a bare QWizard
+#      (hyperfine), on the offscreen platform and on xcb under Xvfb;
+#   2. peak resident memory of the same two programs (/usr/bin/time -v);
+#   3. the registry work of one edition on the registry file stand-in (Google Benchmark),
+#      on the sample machine and on generated exports of about 1, 5, 20 and 50 MiB;
+#   4. the same registry work on the real registry under Wine, when the Windows build
+#      (scripts/build-windows.sh) is there.
+#
+# Every figure is a ratio or a per-size cost measured side by side in this one run; the
+# absolute times depend on the machine. See docs/performance.md.
+#
+# Environment:
+#   BUILD_DIR               build folder (default: build-bench)
+#   REMEDOR_BENCH_RUNS      hyperfine runs per program and round (default 50)
+#   REMEDOR_BENCH_ROUNDS    hyperfine rounds per platform, in alternating order (default 4)
+#   REMEDOR_BENCH_MEM_RUNS  runs per program for peak memory (default 21)
+#   REMEDOR_BENCH_SIZES     sizes of the generated exports in MiB (default "1 5 20 50")
+#   REMEDOR_BENCH_WIN_ITERATIONS  iterations of the Windows registry benchmark (default 300)
+#   REMEDOR_BENCH_SKIP      words among "startup memory registry windows" to leave out
+set -euo pipefail
+repo=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_DIR:-$repo/build-bench}
+runs=${REMEDOR_BENCH_RUNS:-50}
+rounds=${REMEDOR_BENCH_ROUNDS:-4}
+mem_runs=${REMEDOR_BENCH_MEM_RUNS:-21}
+sizes=${REMEDOR_BENCH_SIZES:-1 5 20 50}
+win_iterations=${REMEDOR_BENCH_WIN_ITERATIONS:-300}
+skip=" ${REMEDOR_BENCH_SKIP:-} "
+summarize=(python3 "$repo/bench/summarize.py")
+stage() { printf '\n==== %s ====\n' "$*"; }
+wanted() { [[ $skip != *" $1 "* ]]; }
+
+"$repo/scripts/install-deps.sh"
+"$repo/scripts/install-deps.sh" hyperfine libbenchmark-dev time xvfb python3 valgrind
+
+work=$(mktemp -d)
+xvfb_pid=""
+cleanup() {
+    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+
+stage "Machine"
+echo "  $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)," \
+     "$(free -h | awk '/^Mem:/ { print $2 }') memory"
+echo "  Qt $(dpkg-query -W -f='${Version}' libqt6core6 2>/dev/null || echo '?'), $(hyperfine --version)," \
+     "Google Benchmark $(dpkg-query -W -f='${Version}' libbenchmark-dev 2>/dev/null || echo '?')"
+
+stage "Build (Release)"
+cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DREMEDOR_WERROR=ON \
+    -DREMEDOR_BENCHMARKS=ON -DBUILD_TESTING=OFF >"$work/configure.log" || {
+    cat "$work/configure.log" >&2
+    exit 1
+}
+cmake --build "$build" --target remedor_startup remedor_startup_bare remedor_make_hive \
+    remedor_registry_bench | tail -n 1
+bench=$build/bench
+
+# The first window exposed on the given platform; prints nothing unless a program fails.
+check_starts() {
+    local program
+    for program in remedor_startup remedor_startup_bare; do
+        local status=0
+        "$bench/$program" || status=$?
+        [ "$status" = 0 ] || { echo "$program did not show its window (exit $status)" >&2; exit 1; }
+    done
+}
+
+# Several rounds, every other one in reverse order, so that drift over the run (other work on
+# the machine, frequency changes) favours neither program.
+startup_rounds() {
+    local platform=$1 round files=()
+    for ((round = 1; round <= rounds; round++)); do
+        local order=(-n remedor "$bench/remedor_startup" -n bare "$bench/remedor_startup_bare")
+        ((round % 2 == 0)) && order=(-n bare "$bench/remedor_startup_bare" -n remedor "$bench/remedor_startup")
+        hyperfine -N --style none --warmup 10 --runs "$runs" \
+            --export-json "$work/startup-$platform-$round.json" "${order[@]}" >/dev/null
+        files+=("$work/startup-$platform-$round.json")
+    done
+    "${summarize[@]}" startup 1.10 "${files[@]}"
+}
+
+# Instructions executed from start to the first page, counted by callgrind: slow, but free of
+# the timing noise of a shared machine, and so a check on the timed ratio.
+instruction_counts() {
+    local program count counts=()
+    for program in remedor_startup remedor_startup_bare; do
+        valgrind --tool=callgrind --callgrind-out-file="$work/callgrind-$program.out" \
+            "$bench/$program" >/dev/null 2>"$work/callgrind-$program.log"
+        count=$(sed -n 's/^summary: //p' "$work/callgrind-$program.out")
+        counts+=("$count")
+    done
+    awk -v r="${counts[0]}" -v b="${counts[1]}" 'BEGIN {
+        printf "  instructions: remedor %.1f M, bare %.1f M: ratio %.3f\n", r / 1e6, b / 1e6, r / b }'
+}
+
+peak_memory() {
+    local platform=$1 i program
+    : >"$work/rss-$platform-remedor.txt"
+    : >"$work/rss-$platform-bare.txt"
+    for ((i = 0; i < mem_runs; i++)); do
+        for program in remedor bare; do
+            local binary=$bench/remedor_startup
+            [ "$program" = bare ] && binary=$bench/remedor_startup_bare
+            /usr/bin/time -v "$binary" 2>&1 >/dev/null \
+                | sed -n 's/^[[:space:]]*Maximum resident set size (kbytes): //p' \
+                >>"$work/rss-$platform-$program.txt"
+        done
+    done
+    "${summarize[@]}" memory 1.10 "$work/rss-$platform-remedor.txt" "$work/rss-$platform-bare.txt"
+}
+
+start_xvfb() {
+    exec 3>"$work/display"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    exec 3>&-
+    local i
+    for ((i = 0; i < 100; i++)); do
+        [ -s "$work/display" ] && break
+        sleep 0.1
+    done
+    [ -s "$work/display" ] || { echo "Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
+    export DISPLAY=":$(head -1 "$work/display")"
+}
+
+if wanted startup || wanted memory; then
+    for platform in offscreen xcb; do
+        export QT_QPA_PLATFORM=$platform
+        [ "$platform" = xcb ] && start_xvfb
+        check_starts
+        if wanted startup; then
+            stage "1. Start-up to the first page, $platform (goal: Remedor <= 1.10 x bare)"
+            startup_rounds "$platform"
+            [ "$platform" = offscreen ] && instruction_counts
+        fi
+        if wanted memory; then
+            stage "2. Peak resident memory, $platform (goal: Remedor <= 1.10 x bare)"
+            peak_memory "$platform"
+        fi
+    done
+    unset QT_QPA_PLATFORM
+fi
+
+if wanted registry; then
+    stage "3. Registry work of one edition on the registry file stand-in (goal: <= 5 ms on the sample machine)"
+    hives=$build/hives
+    mkdir -p "$hives"
+    arguments=("sample=$repo/scripts/sample-machine.reg")
+    for size in $sizes; do
+        file=$hives/hive-${size}MiB.reg
+        if [ ! -s "$file" ] || [ "$bench/remedor_make_hive" -nt "$file" ] \
+            || [ "$repo/scripts/sample-machine.reg" -nt "$file" ]; then
+            "$bench/remedor_make_hive" "$size" "$file"
+        fi
+        arguments+=("${size}MiB=$file")
+    done
+    ls -l "$hives" | awk 'NR > 1 { printf "  %s %d bytes\n", $9, $5 }'
+    # Each deletion writes the file back and syncs it to disk: on a tmpfs folder that costs
+    # nothing, so the code's own cost shows; on the build folder's disk, the sync's cost adds.
+    fast=/dev/shm
+    [ -d "$fast" ] && [ -w "$fast" ] || fast=${TMPDIR:-/tmp}
+    disk=$build
+    fs() { df --output=fstype "$1" | tail -1; }
+    echo "  Working copy in $fast ($(fs "$fast")): every hive"
+    REMEDOR_BENCH_WORKDIR=$fast QT_QPA_PLATFORM=offscreen "$bench/remedor_registry_bench" "${arguments[@]}" \
+        --benchmark_out="$work/registry.json" --benchmark_out_format=json >"$work/registry.txt" 2>&1 || {
+        cat "$work/registry.txt" >&2
+        exit 1
+    }
+    "${summarize[@]}" registry 5 "$work/registry.json"
+    echo
+    echo "  Working copy in $disk ($(fs "$disk")), synced to disk: the sample machine"
+    REMEDOR_BENCH_WORKDIR=$disk QT_QPA_PLATFORM=offscreen "$bench/remedor_registry_bench" \
+        "sample=$repo/scripts/sample-machine.reg" --benchmark_min_time=2 \
+        --benchmark_out="$work/registry-disk.json" --benchmark_out_format=json >"$work/registry-disk.txt" 2>&1 || {
+        cat "$work/registry-disk.txt" >&2
+        exit 1
+    }
+    "${summarize[@]}" registry 5 "$work/registry-disk.json"
+fi
+
+if wanted windows; then
+    stage "4. Registry work of one edition on the Windows registry under Wine (goal: <= 1 ms)"
+    # The cross build of its own (Release), with the toolchain and the Qt for Windows that
+    # scripts/build-windows.sh installs and unpacks.
+    qt_windows=/opt/qt6-mingw
+    toolchain=$repo/../shared/toolchains/mingw64.cmake
+    mingw_gcc=/usr/lib/gcc/x86_64-w64-mingw32/12-posix
+    mingw_lib=/usr/x86_64-w64-mingw32/lib
+    if [ ! -f "$qt_windows/lib/cmake/Qt6/Qt6Config.cmake" ] || [ ! -f "$toolchain" ] \
+        || ! command -v x86_64-w64-mingw32-g++-posix >/dev/null || ! command -v wine >/dev/null; then
+        echo "  skipped: no Windows cross build here (run scripts/build-windows.sh once: it installs"
+        echo "  MinGW and unpacks the Qt for Windows) or no Wine"
+    else
+        windows_build=${WINDOWS_BUILD_DIR:-$repo/build-bench-windows}
+        cmake -S "$repo" -B "$windows_build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+            -DCMAKE_PREFIX_PATH="$qt_windows" -DCMAKE_BUILD_TYPE=Release -DREMEDOR_WERROR=ON \
+            -DBUILD_TESTING=OFF >"$work/configure-windows.log" 2>&1 || {
+            cat "$work/configure-windows.log" >&2
+            exit 1
+        }
+        cmake --build "$windows_build" --target remedor_registry_bench_win | tail -n 1
+        program=$work/windows-program
+        mkdir -p "$program/platforms"
+        cp "$windows_build/bench/remedor_registry_bench_win.exe" "$program/"
+        cp "$qt_windows/bin/Qt6Core.dll" "$qt_windows/bin/Qt6Gui.dll" "$qt_windows/bin/Qt6Widgets.dll" "$program/"
+        # Qt's own Windows platform: its offscreen one does not come up under Wine here.
+        cp "$qt_windows/plugins/platforms/qwindows.dll" "$program/platforms/"
+        cp "$mingw_gcc/libstdc++-6.dll" "$mingw_gcc/libgcc_s_seh-1.dll" "$mingw_lib/libwinpthread-1.dll" "$program/"
+
+        # Wine's windows (Qt's event dispatcher makes one even for a program that shows none)
+        # want an X display.
+        [ -n "$xvfb_pid" ] || start_xvfb
+        # A throwaway prefix with the German edition's keys, written as an administrator would.
+        export WINEPREFIX=$work/wineprefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+        timeout 300 wineboot -i >"$work/wineboot.log" 2>&1 || { cat "$work/wineboot.log" >&2; exit 1; }
+        timeout 120 wineserver -w || { echo "the Wine prefix did not settle" >&2; exit 1; }
+        reg_add() {
+            wine reg add "$@" /f >>"$work/reg.log" 2>&1 || { echo "wine reg add $* failed" >&2; exit 1; }
+        }
+        uninstall='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall'
+        settings='SOFTWARE\DAWLIX\PELDA\2015\de-DE'
+        reg_add "$uninstall\\{3F1A92C4-7B5E-4D08-9C61-2A8E5B07D3F9}" /v PeldaLanguage /d de-DE /reg:32
+        reg_add "$uninstall\\{6B41C7D2-B002-1031-B102-7E93A0C5D814}" /v DisplayName /d "PELDA+ 2015 DEU" /reg:32
+        reg_add "HKLM\\$settings" /v ResourceDll /d peldadeu.dll /reg:32
+        reg_add "HKLM\\$settings\\Dictionaries" /v Default /d de-DE-1996 /reg:32
+        reg_add "HKCU\\$settings" /v LastFile /d 'C:\Users\sample\Plan.pel' /reg:32
+        reg_add "HKCU\\$settings\\Recent" /v File1 /d 'C:\Users\sample\Documents\Plan.pel' /reg:32
+        reg_add 'HKCR\Installer\Products\2D7C14B6200B13011B20E7390A5C8D41' /v ProductName /d "PELDA+ 2015 DEU" /reg:64
+
+        status=0
+        (cd "$program" && unset QT_QPA_PLATFORM && timeout 600 wine ./remedor_registry_bench_win.exe "$win_iterations") \
+            >"$work/windows.txt" 2>"$work/windows.err" || status=$?
+        wineserver -k 2>/dev/null || true
+        tr -d '\r' <"$work/windows.txt" | sed 's/^/  /'
+        if [ "$status" != 0 ]; then
+            tr -d '\r' <"$work/windows.err" >&2
+            echo "the Windows registry benchmark failed (exit $status)" >&2
+            exit 1
+        fi
+        tr -d '\r' <"$work/windows.txt" | awk '$1 == "edition" {
+            printf "  one edition under Wine: %.3f ms (median)  goal <= 1 ms: %s\n", $2, ($2 <= 1 ? "met" : "NOT met") }'
+    fi
+fi
