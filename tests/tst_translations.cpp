@@ -1,4 +1,5 @@
 #include "editioncatalogue.h"
+#include "processpage.h"
 #include "remedorwiz.h"
 #include "translationloader.h"
 
@@ -22,6 +23,8 @@ private Q_SLOTS:
     void mnemonicsUniqueOnEachPage();
     void wizardShowsTheTranslation_data();
     void wizardShowsTheTranslation();
+    void noClippedText_data();
+    void noClippedText();
     void priorityWithTheRealFiles_data();
     void priorityWithTheRealFiles();
 
@@ -230,6 +233,59 @@ void tst_Translations::wizardShowsTheTranslation()
         QCOMPARE(wizard.currentPage()->findChild<QLabel *>(QStringLiteral("summaryLabel"))->text(),
                  translator.translate("ConfirmPage", sourceTexts[14].source)
                      + QStringLiteral("\tPELDA+ 2015 DEU\n"));
+    }
+    QCoreApplication::removeTranslator(&translator);
+}
+
+void tst_Translations::noClippedText_data()
+{
+    addLanguages();
+}
+
+// At the wizard's default size every button, check box and label of every page shows its
+// whole text in every language.
+void tst_Translations::noClippedText()
+{
+    QFETCH(QString, code);
+    QTranslator translator;
+    QVERIFY(translator.load(qmPath(code)));
+    QCoreApplication::installTranslator(&translator);
+    {
+        RemedorWiz wizard;
+        wizard.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&wizard));
+        auto checkPage = [&wizard] {
+            for (QAbstractButton *button : wizard.findChildren<QAbstractButton *>()) {
+                if (button->isVisible() && !button->text().isEmpty())
+                    QVERIFY2(button->width() >= button->sizeHint().width(),
+                             qPrintable(button->text()));
+            }
+            for (QLabel *label : wizard.findChildren<QLabel *>()) {
+                if (!label->isVisible() || label->text().isEmpty())
+                    continue;
+                if (label->wordWrap())
+                    QVERIFY2(label->height() >= label->heightForWidth(label->width()),
+                             qPrintable(label->text()));
+                else
+                    QVERIFY2(label->width() >= label->sizeHint().width(),
+                             qPrintable(label->text()));
+            }
+        };
+        checkPage(); // Welcome
+        wizard.next();
+        wizard.setField(QStringLiteral("PELDA+ 2015 ENU"), true);
+        checkPage(); // Products
+        wizard.next();
+        wizard.setField(QStringLiteral("PELDA+ 2015 ENU"), false); // nothing to remove
+        checkPage(); // Confirm
+        wizard.next();
+        checkPage(); // Process
+        auto *process = qobject_cast<ProcessPage *>(wizard.currentPage());
+        QVERIFY(process);
+        for (int tick = 0; tick < 30 && wizard.currentId() == RemedorWiz::ProcessPageId; ++tick)
+            process->onTimeOut();
+        QCOMPARE(wizard.currentId(), int(RemedorWiz::FinishPageId));
+        checkPage(); // Finish
     }
     QCoreApplication::removeTranslator(&translator);
 }
