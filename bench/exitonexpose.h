@@ -21,7 +21,8 @@
 class ExitOnFirstExpose : public QObject
 {
 public:
-    explicit ExitOnFirstExpose(QCoreApplication *application) : QObject(application)
+    explicit ExitOnFirstExpose(QCoreApplication *application)
+        : QObject(application)
     {
         application->installEventFilter(this);
         QTimer::singleShot(10000, this, [] {
@@ -39,7 +40,7 @@ protected:
             if (window && window->isExposed()) {
                 m_exposed = true;
                 QMetaObject::invokeMethod(
-                        this, [] { std::_Exit(0); }, Qt::QueuedConnection);
+                    this, [] { std::_Exit(0); }, Qt::QueuedConnection);
             }
         }
         return QObject::eventFilter(watched, event);

@@ -39,13 +39,15 @@ struct Section
 class Generator
 {
 public:
-    explicit Generator(std::uint32_t start) : m_random(start) { }
+    explicit Generator(std::uint32_t start)
+        : m_random(start)
+    {
+    }
 
     std::uint32_t number(std::uint32_t below) { return m_random() % below; }
     bool chance(int percent) { return int(number(100)) < percent; }
 
-    template<typename T, std::size_t N>
-    const T &pick(const T (&items)[N])
+    template<typename T, std::size_t N> const T &pick(const T (&items)[N])
     {
         return items[number(N)];
     }
@@ -62,16 +64,16 @@ public:
     QString guid()
     {
         return QLatin1Char('{') + hexDigits(8) + QLatin1Char('-') + hexDigits(4) + QLatin1Char('-')
-                + hexDigits(4) + QLatin1Char('-') + hexDigits(4) + QLatin1Char('-')
-                + hexDigits(12) + QLatin1Char('}');
+            + hexDigits(4) + QLatin1Char('-') + hexDigits(4) + QLatin1Char('-') + hexDigits(12)
+            + QLatin1Char('}');
     }
 
     QString word()
     {
-        static const char *const syllables[] = { "ar", "bel", "cor", "dan", "el", "fen", "gra",
-                                                 "hal", "is", "jor", "kel", "lum", "mor", "nex",
-                                                 "or", "pra", "quin", "ros", "sol", "tor", "ul",
-                                                 "ven", "wex", "yor", "zen" };
+        static const char *const syllables[]
+            = { "ar",  "bel", "cor", "dan", "el",  "fen", "gra", "hal",  "is",
+                "jor", "kel", "lum", "mor", "nex", "or",  "pra", "quin", "ros",
+                "sol", "tor", "ul",  "ven", "wex", "yor", "zen" };
         QString text;
         const int count = 2 + int(number(3));
         for (int i = 0; i < count; ++i)
@@ -83,9 +85,9 @@ public:
     // A display text, now and then with letters beyond ASCII, as real exports have.
     QString phrase()
     {
-        static const char16_t *const foreign[] = { u"Überwachung", u"Données", u"Configuración",
-                                                   u"Настройки", u"データ管理", u"설정", u"Ελέγχος",
-                                                   u"Zażółć", u"Ayarlar", u"配置" };
+        static const char16_t *const foreign[]
+            = { u"Überwachung", u"Données", u"Configuración", u"Настройки", u"データ管理",
+                u"설정",        u"Ελέγχος", u"Zażółć",        u"Ayarlar",   u"配置" };
         QString text = word() + QLatin1Char(' ') + word();
         if (chance(15))
             text += QLatin1Char(' ') + QString::fromUtf16(pick(foreign));
@@ -94,12 +96,12 @@ public:
 
     QString path()
     {
-        static const char *const roots[] = { "C:\\Program Files\\", "C:\\Program Files (x86)\\",
-                                             "C:\\ProgramData\\", "%ProgramFiles%\\Common Files\\",
-                                             "C:\\Windows\\System32\\" };
+        static const char *const roots[]
+            = { "C:\\Program Files\\", "C:\\Program Files (x86)\\", "C:\\ProgramData\\",
+                "%ProgramFiles%\\Common Files\\", "C:\\Windows\\System32\\" };
         static const char *const extensions[] = { ".dll", ".exe", ".ocx", ".cpl", ".dat", ".xml" };
-        return QLatin1String(pick(roots)) + word() + QLatin1Char('\\') + word()
-                + QLatin1Char('\\') + word().toLower() + QLatin1String(pick(extensions));
+        return QLatin1String(pick(roots)) + word() + QLatin1Char('\\') + word() + QLatin1Char('\\')
+            + word().toLower() + QLatin1String(pick(extensions));
     }
 
 private:
@@ -158,7 +160,7 @@ QString stringLine(const QString &valueName, const QString &data)
 QString dwordLine(const QString &valueName, std::uint32_t data)
 {
     return nameOf(valueName) + QLatin1String("=dword:")
-            + QString::number(data, 16).rightJustified(8, QLatin1Char('0')) + QLatin1String("\r\n");
+        + QString::number(data, 16).rightJustified(8, QLatin1Char('0')) + QLatin1String("\r\n");
 }
 
 // One value of a randomly chosen type.
@@ -224,7 +226,8 @@ public:
         std::sort(sections.begin(), sections.end(), [](const Section &a, const Section &b) {
             const qsizetype common = std::min(a.components.size(), b.components.size());
             for (qsizetype i = 0; i < common; ++i) {
-                const int order = a.components.at(i).compare(b.components.at(i), Qt::CaseInsensitive);
+                const int order
+                    = a.components.at(i).compare(b.components.at(i), Qt::CaseInsensitive);
                 if (order != 0)
                     return order < 0;
             }
@@ -250,9 +253,9 @@ bool addSample(Hive &hive, const QString &fileName)
         return false;
     const QByteArray bytes = file.readAll();
     QString text = bytes.startsWith("\xFF\xFE")
-            ? QString::fromUtf16(reinterpret_cast<const char16_t *>(bytes.constData() + 2),
-                                 (bytes.size() - 2) / 2)
-            : QString::fromUtf8(bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes);
+        ? QString::fromUtf16(reinterpret_cast<const char16_t *>(bytes.constData() + 2),
+                             (bytes.size() - 2) / 2)
+        : QString::fromUtf8(bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes);
     text.remove(QLatin1Char('\r'));
     QString path;
     QString values;
@@ -277,19 +280,21 @@ bool addSample(Hive &hive, const QString &fileName)
 void addUninstallEntry(Generator &g, Hive &hive)
 {
     const QString name = g.phrase();
-    QString values = stringLine(QStringLiteral("DisplayName"), name)
-            + stringLine(QStringLiteral("DisplayVersion"),
-                         QStringLiteral("%1.%2.%3").arg(g.number(20)).arg(g.number(10)).arg(g.number(9999)))
-            + stringLine(QStringLiteral("Publisher"), g.word() + QLatin1String(" Software"))
-            + stringLine(QStringLiteral("InstallLocation"), g.path())
-            + stringLine(QStringLiteral("UninstallString"),
-                         QLatin1String("MsiExec.exe /X") + g.guid())
-            + dwordLine(QStringLiteral("EstimatedSize"), g.number(2000000))
-            + dwordLine(QStringLiteral("NoModify"), 1) + dwordLine(QStringLiteral("Language"), 1033)
-            + hexLine(QStringLiteral("ModifyPath"), QStringLiteral("hex(2)"),
-                      utf16Bytes(QLatin1String("MsiExec.exe /I") + g.guid()));
-    hive.add(QLatin1String("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\")
-                     + g.guid(),
+    QString values
+        = stringLine(QStringLiteral("DisplayName"), name)
+        + stringLine(
+              QStringLiteral("DisplayVersion"),
+              QStringLiteral("%1.%2.%3").arg(g.number(20)).arg(g.number(10)).arg(g.number(9999)))
+        + stringLine(QStringLiteral("Publisher"), g.word() + QLatin1String(" Software"))
+        + stringLine(QStringLiteral("InstallLocation"), g.path())
+        + stringLine(QStringLiteral("UninstallString"), QLatin1String("MsiExec.exe /X") + g.guid())
+        + dwordLine(QStringLiteral("EstimatedSize"), g.number(2000000))
+        + dwordLine(QStringLiteral("NoModify"), 1) + dwordLine(QStringLiteral("Language"), 1033)
+        + hexLine(QStringLiteral("ModifyPath"), QStringLiteral("hex(2)"),
+                  utf16Bytes(QLatin1String("MsiExec.exe /I") + g.guid()));
+    hive.add(QLatin1String(
+                 "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\")
+                 + g.guid(),
              values);
 }
 
@@ -301,19 +306,19 @@ void addInstallerProduct(Generator &g, Hive &hive)
         icon.append(char(g.number(256)));
     hive.add(key,
              stringLine(QStringLiteral("ProductName"), g.phrase())
-                     + stringLine(QStringLiteral("PackageCode"), g.hexDigits(32))
-                     + dwordLine(QStringLiteral("Language"), 1033)
-                     + dwordLine(QStringLiteral("Version"), g.number(0x10000000))
-                     + dwordLine(QStringLiteral("Assignment"), 1)
-                     + hexLine(QStringLiteral("ProductIcon"), QStringLiteral("hex(2)"),
-                               utf16Bytes(g.path())));
+                 + stringLine(QStringLiteral("PackageCode"), g.hexDigits(32))
+                 + dwordLine(QStringLiteral("Language"), 1033)
+                 + dwordLine(QStringLiteral("Version"), g.number(0x10000000))
+                 + dwordLine(QStringLiteral("Assignment"), 1)
+                 + hexLine(QStringLiteral("ProductIcon"), QStringLiteral("hex(2)"),
+                           utf16Bytes(g.path())));
     hive.add(key + QLatin1String("\\SourceList"),
              stringLine(QStringLiteral("PackageName"), g.word().toLower() + QLatin1String(".msi"))
-                     + stringLine(QStringLiteral("LastUsedSource"),
-                                  QLatin1String("n;1;") + g.path()));
-    hive.add(key + QLatin1String("\\SourceList\\Media"), stringLine(QStringLiteral("1"), QStringLiteral(";")));
-    hive.add(key + QLatin1String("\\SourceList\\Net"), hexLine(QStringLiteral("1"), QStringLiteral("hex(2)"),
-                                                                utf16Bytes(g.path())));
+                 + stringLine(QStringLiteral("LastUsedSource"), QLatin1String("n;1;") + g.path()));
+    hive.add(key + QLatin1String("\\SourceList\\Media"),
+             stringLine(QStringLiteral("1"), QStringLiteral(";")));
+    hive.add(key + QLatin1String("\\SourceList\\Net"),
+             hexLine(QStringLiteral("1"), QStringLiteral("hex(2)"), utf16Bytes(g.path())));
 }
 
 void addComClass(Generator &g, Hive &hive)
@@ -321,10 +326,12 @@ void addComClass(Generator &g, Hive &hive)
     const QString key = QLatin1String("HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\CLSID\\") + g.guid();
     hive.add(key, stringLine(QString(), g.phrase()));
     hive.add(key + QLatin1String("\\InprocServer32"),
-             stringLine(QString(), g.path()) + stringLine(QStringLiteral("ThreadingModel"), QStringLiteral("Both")));
+             stringLine(QString(), g.path())
+                 + stringLine(QStringLiteral("ThreadingModel"), QStringLiteral("Both")));
     if (g.chance(40))
-        hive.add(key + QLatin1String("\\ProgID"),
-                 stringLine(QString(), g.word() + QLatin1Char('.') + g.word() + QLatin1String(".1")));
+        hive.add(
+            key + QLatin1String("\\ProgID"),
+            stringLine(QString(), g.word() + QLatin1Char('.') + g.word() + QLatin1String(".1")));
 }
 
 // A vendor's product with its versions and their settings keys.
@@ -333,8 +340,8 @@ void addProduct(Generator &g, Hive &hive, const QString &root)
     const QString product = root + QLatin1Char('\\') + g.word() + QLatin1Char('\\') + g.word();
     const int versions = 1 + int(g.number(3));
     for (int v = 0; v < versions; ++v) {
-        const QString version = product + QLatin1Char('\\') + QString::number(8 + g.number(12))
-                + QLatin1String(".0");
+        const QString version
+            = product + QLatin1Char('\\') + QString::number(8 + g.number(12)) + QLatin1String(".0");
         const int keys = 2 + int(g.number(10));
         for (int k = 0; k < keys; ++k) {
             QString key = version;
@@ -388,8 +395,9 @@ int main(int argc, char *argv[])
 
     const qsizetype target = qsizetype(megabytes * 1024 * 1024) / (utf8 ? 1 : 2);
     const QStringList userRoots = { QStringLiteral("HKEY_CURRENT_USER\\SOFTWARE") };
-    const QStringList machineRoots = { QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE"),
-                                       QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node") };
+    const QStringList machineRoots
+        = { QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE"),
+            QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node") };
     while (hive.characters() < target) {
         const std::uint32_t kind = g.number(100);
         if (kind < 22)

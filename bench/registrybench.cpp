@@ -44,8 +44,8 @@ class Workspace
 {
 public:
     Workspace()
-        : m_folder(folder() + QLatin1String("/remedor-bench-XXXXXX")),
-          m_fileName(m_folder.filePath(QStringLiteral("registry.reg")))
+        : m_folder(folder() + QLatin1String("/remedor-bench-XXXXXX"))
+        , m_fileName(m_folder.filePath(QStringLiteral("registry.reg")))
     {
         qputenv("REMEDOR_REGISTRY", QFile::encodeName(m_fileName));
     }
@@ -53,8 +53,8 @@ public:
     bool reset(const QByteArray &bytes) const
     {
         QFile file(m_fileName);
-        return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size()
-                && file.flush();
+        return file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+            && file.write(bytes) == bytes.size() && file.flush();
     }
 
     bool isValid() const { return m_folder.isValid(); }
@@ -130,7 +130,8 @@ bool check(const Hive &hive)
 }
 
 // Times one operation per iteration on a fresh copy; copying is not timed.
-void timeOperation(benchmark::State &state, const Hive *hive, const std::function<void()> &operation)
+void timeOperation(benchmark::State &state, const Hive *hive,
+                   const std::function<void()> &operation)
 {
     for (auto _ : state) {
         if (!workspace->reset(hive->bytes)) {
@@ -178,7 +179,8 @@ int main(int argc, char *argv[])
     QApplication application(qtArgc, argv);
     Workspace theWorkspace;
     if (!theWorkspace.isValid()) {
-        std::fprintf(stderr, "cannot make a working folder in %s\n", qPrintable(Workspace::folder()));
+        std::fprintf(stderr, "cannot make a working folder in %s\n",
+                     qPrintable(Workspace::folder()));
         return 2;
     }
     workspace = &theWorkspace;
@@ -197,19 +199,37 @@ int main(int argc, char *argv[])
         const char *name;
         std::function<void()> operation;
     } operations[] = {
-        { "bootstrapper_read", [] { benchmark::DoNotOptimize(readBootstrapperLanguage()); } },
-        { "remove_machine_settings", [] { removeMachineSettings(*page, names); } },
-        { "remove_user_settings", [] { removeUserSettings(*page, names); } },
-        { "remove_uninstall_entry", [] { removeUninstallEntry(*page, names); } },
-        { "remove_installer_product", [] { removeInstallerProduct(*page, names); } },
-        { "edition", [] { removeEdition(); } },
+        { "bootstrapper_read",
+          [] {
+              benchmark::DoNotOptimize(readBootstrapperLanguage());
+          } },
+        { "remove_machine_settings",
+          [] {
+              removeMachineSettings(*page, names);
+          } },
+        { "remove_user_settings",
+          [] {
+              removeUserSettings(*page, names);
+          } },
+        { "remove_uninstall_entry",
+          [] {
+              removeUninstallEntry(*page, names);
+          } },
+        { "remove_installer_product",
+          [] {
+              removeInstallerProduct(*page, names);
+          } },
+        { "edition",
+          [] {
+              removeEdition();
+          } },
     };
     for (const Hive &hive : std::as_const(hives)) {
         for (const auto &operation : operations) {
             benchmark::RegisterBenchmark((std::string(operation.name) + '/' + hive.name).c_str(),
                                          timeOperation, &hive, operation.operation)
-                    ->UseManualTime()
-                    ->Unit(benchmark::kMillisecond);
+                ->UseManualTime()
+                ->Unit(benchmark::kMillisecond);
         }
     }
     benchmark::RunSpecifiedBenchmarks();

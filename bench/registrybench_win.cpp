@@ -47,8 +47,8 @@ struct KeyPlace
 bool writeKey(const KeyPlace &place, const QList<QPair<QString, QString>> &strings)
 {
     HKEY key = nullptr;
-    if (RegCreateKeyExW(place.root, wide(place.path).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | place.view,
-                        nullptr, &key, nullptr)
+    if (RegCreateKeyExW(place.root, wide(place.path).c_str(), 0, nullptr, 0,
+                        KEY_ALL_ACCESS | place.view, nullptr, &key, nullptr)
         != ERROR_SUCCESS)
         return false;
     bool ok = true;
@@ -56,9 +56,10 @@ bool writeKey(const KeyPlace &place, const QList<QPair<QString, QString>> &strin
         const std::wstring name = wide(value.first);
         const std::wstring data = wide(value.second);
         ok = ok
-                && RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE *>(data.c_str()),
-                                  DWORD((data.size() + 1) * sizeof(wchar_t)))
-                        == ERROR_SUCCESS;
+            && RegSetValueExW(key, name.c_str(), 0, REG_SZ,
+                              reinterpret_cast<const BYTE *>(data.c_str()),
+                              DWORD((data.size() + 1) * sizeof(wchar_t)))
+                == ERROR_SUCCESS;
     }
     RegCloseKey(key);
     return ok;
@@ -67,7 +68,8 @@ bool writeKey(const KeyPlace &place, const QList<QPair<QString, QString>> &strin
 bool keyExists(const KeyPlace &place)
 {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(place.root, wide(place.path).c_str(), 0, KEY_READ | place.view, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(place.root, wide(place.path).c_str(), 0, KEY_READ | place.view, &key)
+        != ERROR_SUCCESS)
         return false;
     RegCloseKey(key);
     return true;
@@ -76,11 +78,16 @@ bool keyExists(const KeyPlace &place)
 QList<KeyPlace> editionKeys(const Names &names)
 {
     return {
-        { HKEY_LOCAL_MACHINE, QLatin1String("SOFTWARE\\DAWLIX\\PELDA\\2015\\") + names.localeTag, view32 },
-        { HKEY_CURRENT_USER, QLatin1String("SOFTWARE\\DAWLIX\\PELDA\\2015\\") + names.localeTag, view32 },
+        { HKEY_LOCAL_MACHINE, QLatin1String("SOFTWARE\\DAWLIX\\PELDA\\2015\\") + names.localeTag,
+          view32 },
+        { HKEY_CURRENT_USER, QLatin1String("SOFTWARE\\DAWLIX\\PELDA\\2015\\") + names.localeTag,
+          view32 },
         { HKEY_LOCAL_MACHINE,
-          QLatin1String("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + names.productCode, view32 },
-        { HKEY_CLASSES_ROOT, QLatin1String("Installer\\Products\\") + names.packedProductCode, view64 },
+          QLatin1String("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\")
+              + names.productCode,
+          view32 },
+        { HKEY_CLASSES_ROOT, QLatin1String("Installer\\Products\\") + names.packedProductCode,
+          view64 },
     };
 }
 
@@ -92,14 +99,16 @@ bool writeEditionKeys(const Names &names)
         return QPair<QString, QString>(QLatin1String(name), data);
     };
     return writeKey(keys.at(0), { string("ResourceDll", QStringLiteral("peldadeu.dll")) })
-            && writeKey({ keys.at(0).root, keys.at(0).path + QLatin1String("\\Dictionaries"), view32 },
-                        { string("Default", QStringLiteral("de-DE-1996")) })
-            && writeKey(keys.at(1), { string("LastFile", QStringLiteral("C:\\Users\\sample\\Plan.pel")) })
-            && writeKey({ keys.at(1).root, keys.at(1).path + QLatin1String("\\Recent"), view32 },
-                        { string("File1", QStringLiteral("C:\\Users\\sample\\Documents\\Plan.pel")) })
-            && writeKey(keys.at(2), { string("DisplayName", QStringLiteral("PELDA+ 2015 DEU")),
-                                      string("Publisher", QStringLiteral("DAWLIX")) })
-            && writeKey(keys.at(3), { string("ProductName", QStringLiteral("PELDA+ 2015 DEU")) });
+        && writeKey({ keys.at(0).root, keys.at(0).path + QLatin1String("\\Dictionaries"), view32 },
+                    { string("Default", QStringLiteral("de-DE-1996")) })
+        && writeKey(keys.at(1),
+                    { string("LastFile", QStringLiteral("C:\\Users\\sample\\Plan.pel")) })
+        && writeKey({ keys.at(1).root, keys.at(1).path + QLatin1String("\\Recent"), view32 },
+                    { string("File1", QStringLiteral("C:\\Users\\sample\\Documents\\Plan.pel")) })
+        && writeKey(keys.at(2),
+                    { string("DisplayName", QStringLiteral("PELDA+ 2015 DEU")),
+                      string("Publisher", QStringLiteral("DAWLIX")) })
+        && writeKey(keys.at(3), { string("ProductName", QStringLiteral("PELDA+ 2015 DEU")) });
 }
 
 // The same work written directly against the registry API, as the floor the wizard's calls
@@ -110,7 +119,8 @@ bool hasChild(HKEY parent, const QString &name)
     wchar_t buffer[256];
     for (DWORD index = 0;; ++index) {
         DWORD length = 256;
-        if (RegEnumKeyExW(parent, index, buffer, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        if (RegEnumKeyExW(parent, index, buffer, &length, nullptr, nullptr, nullptr, nullptr)
+            != ERROR_SUCCESS)
             return false;
         if (QString::fromWCharArray(buffer, int(length)) == name)
             return true;
@@ -121,14 +131,15 @@ QString apiBootstrapperLanguage()
 {
     HKEY uninstall = nullptr;
     const std::wstring uninstallPath = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, uninstallPath.c_str(), 0, KEY_READ | view32, &uninstall) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, uninstallPath.c_str(), 0, KEY_READ | view32, &uninstall)
+        != ERROR_SUCCESS)
         return QString();
     QString language;
     if (hasChild(uninstall, bootstrapperKeyName())) {
         wchar_t data[64];
         DWORD size = sizeof(data);
-        if (RegGetValueW(uninstall, wide(bootstrapperKeyName()).c_str(), L"PeldaLanguage", RRF_RT_REG_SZ,
-                         nullptr, data, &size)
+        if (RegGetValueW(uninstall, wide(bootstrapperKeyName()).c_str(), L"PeldaLanguage",
+                         RRF_RT_REG_SZ, nullptr, data, &size)
             == ERROR_SUCCESS)
             language = EditionCatalogue::languageCodeForLocale(QString::fromWCharArray(data));
     }
@@ -141,8 +152,8 @@ void apiRemove(const KeyPlace &place)
     const qsizetype separator = place.path.lastIndexOf(QLatin1Char('\\'));
     const QString name = place.path.mid(separator + 1);
     HKEY parent = nullptr;
-    if (RegOpenKeyExW(place.root, wide(place.path.left(separator)).c_str(), 0, KEY_READ | KEY_WRITE | place.view,
-                      &parent)
+    if (RegOpenKeyExW(place.root, wide(place.path.left(separator)).c_str(), 0,
+                      KEY_READ | KEY_WRITE | place.view, &parent)
         != ERROR_SUCCESS)
         return;
     if (hasChild(parent, name))
@@ -160,7 +171,8 @@ struct Timing
         QList<qint64> sorted = nanoseconds;
         std::sort(sorted.begin(), sorted.end());
         const qsizetype n = sorted.size();
-        return (n % 2 ? double(sorted.at(n / 2)) : (sorted.at(n / 2 - 1) + sorted.at(n / 2)) / 2.0) / 1e6;
+        return (n % 2 ? double(sorted.at(n / 2)) : (sorted.at(n / 2 - 1) + sorted.at(n / 2)) / 2.0)
+            / 1e6;
     }
     double meanMs() const
     {
@@ -197,8 +209,8 @@ int main(int argc, char *argv[])
         }
     }
 
-    Timing timings[] = { { "bootstrapper_read", {} },       { "remove_machine_settings", {} },
-                         { "remove_user_settings", {} },    { "remove_uninstall_entry", {} },
+    Timing timings[] = { { "bootstrapper_read", {} },        { "remove_machine_settings", {} },
+                         { "remove_user_settings", {} },     { "remove_uninstall_entry", {} },
                          { "remove_installer_product", {} }, { "edition", {} },
                          { "edition_registry_api", {} } };
     QElapsedTimer timer;
@@ -224,13 +236,14 @@ int main(int argc, char *argv[])
         timings[5].nanoseconds.append(total);
 
         if (language != names.languageCode) {
-            std::fprintf(stderr, "the bootstrapper read found \"%s\", not \"%s\"\n", qPrintable(language),
-                         qPrintable(names.languageCode));
+            std::fprintf(stderr, "the bootstrapper read found \"%s\", not \"%s\"\n",
+                         qPrintable(language), qPrintable(names.languageCode));
             return 1;
         }
         for (const KeyPlace &key : keys) {
             if (keyExists(key)) {
-                std::fprintf(stderr, "still there after iteration %d: %s\n", i + 1, qPrintable(key.path));
+                std::fprintf(stderr, "still there after iteration %d: %s\n", i + 1,
+                             qPrintable(key.path));
                 return 1;
             }
         }

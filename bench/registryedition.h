@@ -17,7 +17,8 @@ namespace RegistryEdition {
 // The Process page's keys (wizard/processpage.cpp).
 inline QString uninstallKey()
 {
-    return QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall");
+    return QStringLiteral(
+        "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall");
 }
 inline QString bootstrapperKeyName()
 {
@@ -66,7 +67,8 @@ inline QString readBootstrapperLanguage()
     if (!RegistryKey(uninstallKey()).childKeys().contains(bootstrapperKeyName(), Qt::CaseSensitive))
         return QString();
     const RegistryKey bootstrapper(uninstallKey() + QLatin1Char('\\') + bootstrapperKeyName());
-    return EditionCatalogue::languageCodeForLocale(bootstrapper.stringValue(QStringLiteral("PeldaLanguage")));
+    return EditionCatalogue::languageCodeForLocale(
+        bootstrapper.stringValue(QStringLiteral("PeldaLanguage")));
 }
 
 inline void removeMachineSettings(ProcessPage &page, const Names &names)

@@ -13,7 +13,7 @@ QString WindowsInstaller::programPath(const QString &program)
     if (length == 0 || length >= MAX_PATH)
         return QString();
     return QString::fromWCharArray(folder, int(length)) + QLatin1Char('\\')
-            + QDir::toNativeSeparators(program);
+        + QDir::toNativeSeparators(program);
 }
 
 InstallerOutcome::Status WindowsInstaller::statusForExitCode(int exitCode)
