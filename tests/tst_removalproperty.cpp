@@ -23,7 +23,6 @@ using namespace MachineKeys;
 
 namespace {
 
-
 struct Package
 {
     QString displayName;
