@@ -4,7 +4,8 @@
 #
 #   build-windows/remedor.exe, the test programs, and
 #   build-windows/bundle/            remedor.exe, the Qt and MinGW run-time DLLs,
-#                                    platforms/qwindows.dll and the chosen translation
+#                                    platforms/qwindows.dll, styles/qwindowsvistastyle.dll
+#                                    (the native look) and the chosen translation
 #   build-windows/remedor-bundle.zip that folder, zipped
 #
 # Usage: scripts/build-windows.sh          (as root: installs missing packages with apt-get)
@@ -82,10 +83,11 @@ fi
 language=$(sed -n 's/^REMEDOR_LANGUAGE:STRING=//p' "$build/CMakeCache.txt")
 bundle=$build/bundle
 rm -rf "$bundle" "$build/remedor-bundle.zip"
-mkdir -p "$bundle/platforms"
+mkdir -p "$bundle/platforms" "$bundle/styles"
 cp "$build/remedor.exe" "$bundle/"
 cp "$qt/bin/Qt6Core.dll" "$qt/bin/Qt6Gui.dll" "$qt/bin/Qt6Widgets.dll" "$bundle/"
 cp "$qt/plugins/platforms/qwindows.dll" "$bundle/platforms/"
+cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$bundle/styles/"
 cp "$mingw_gcc/libstdc++-6.dll" "$mingw_gcc/libgcc_s_seh-1.dll" "$mingw_lib/libwinpthread-1.dll" "$bundle/"
 # Debian ships the MinGW run time with its debugging information (20 MB of libstdc++ alone).
 x86_64-w64-mingw32-strip --strip-debug "$bundle/libstdc++-6.dll" "$bundle/libgcc_s_seh-1.dll" \

@@ -142,11 +142,11 @@ for program in "${windows_tests[@]}"; do
 done
 
 expected_bundle=$(printf '%s\n' Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll libgcc_s_seh-1.dll libstdc++-6.dll \
-    libwinpthread-1.dll platforms/qwindows.dll remedor.exe)
+    libwinpthread-1.dll platforms/qwindows.dll styles/qwindowsvistastyle.dll remedor.exe)
 bundle_language=$(sed -n 's/^REMEDOR_LANGUAGE:STRING=//p' "$build/CMakeCache.txt")
 [[ -n $bundle_language ]] \
     && expected_bundle=$(printf '%s\nremedor_%s.qm\n' "$expected_bundle" "$bundle_language" | sort)
-check "bundle: exactly the program, its DLLs and plug-in${bundle_language:+ and remedor_$bundle_language.qm}" \
+check "bundle: exactly the program, its DLLs and plug-ins${bundle_language:+ and remedor_$bundle_language.qm}" \
     test "$(cd "$build/bundle" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)" = "$(LC_ALL=C sort <<<"$expected_bundle")"
 check "bundle: remedor.exe is the one built" cmp -s "$build/bundle/remedor.exe" "$exe"
 check "remedor-bundle.zip: holds the bundle" \
