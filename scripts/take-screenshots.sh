@@ -5,7 +5,7 @@
 #
 #   1-welcome.png  2-products.png (three editions ticked)  3-confirm.png
 #   4-process.png (progress under way)  5-finish.png
-#   2-products-deu.png  2-products-jpn.png (the program alone in a folder with that translation)
+#   2-products-deu.png  2-products-jpn.png  2-products-rus.png (the program alone in a folder with that translation)
 #
 # Each picture is the wizard's window with its frame, cut out of the screen. The sample file in
 # the repository is never changed. Installs what it needs with apt-get (as root or via sudo).
@@ -24,7 +24,7 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
 cmake --build "$build" --target remedor fake_msiexec remedor_lrelease | tail -n 1
-for language in deu jpn; do
+for language in deu jpn rus; do
     [ -f "$build/translations/remedor_$language.qm" ] || {
         echo "no $build/translations/remedor_$language.qm" >&2
         exit 1
@@ -159,7 +159,7 @@ shot 5-finish
 quit
 
 # The Products page in other languages: the program alone with one translation beside it.
-for language in deu jpn; do
+for language in deu jpn rus; do
     folder=$work/program-$language
     mkdir -p "$folder"
     cp "$build/remedor" "$build/translations/remedor_$language.qm" "$folder/"
