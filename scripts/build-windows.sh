@@ -27,26 +27,9 @@ mingw_lib=/usr/x86_64-w64-mingw32/lib
 say() { echo "build-windows: $*"; }
 
 # --- packages -----------------------------------------------------------------------------
-packages=(
-    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-    cmake ninja-build xz-utils
-    qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
-)
-missing=()
-for package in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}\n' "$package" 2>/dev/null | grep -q '^install ok installed$' \
-        || missing+=("$package")
-done
-if ((${#missing[@]})); then
-    if ((EUID != 0)); then
-        echo "build-windows: missing packages (install them as root): ${missing[*]}" >&2
-        exit 1
-    fi
-    say "installing ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+"$repo/scripts/install-deps.sh" g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix \
+    binutils-mingw-w64-x86-64 cmake ninja-build xz-utils qt6-base-dev qt6-base-dev-tools \
+    qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
 
 # --- Qt for Windows -----------------------------------------------------------------------
 if [[ ! -f $qt/lib/cmake/Qt6/Qt6Config.cmake || ! -f $qt/bin/Qt6Core.dll ]]; then

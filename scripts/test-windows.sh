@@ -56,19 +56,8 @@ check() {
 }
 
 # --- packages and build -------------------------------------------------------------------
-packages=(wine wine64 msitools wixl icoutils xvfb x11-utils binutils-mingw-w64-x86-64)
-missing=()
-for package in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}\n' "$package" 2>/dev/null | grep -q '^install ok installed$' \
-        || missing+=("$package")
-done
-if ((${#missing[@]})); then
-    ((EUID == 0)) || die "missing packages (install them as root): ${missing[*]}"
-    say "installing ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq && apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null \
-        || die "could not install ${missing[*]}"
-fi
+"$repo/scripts/install-deps.sh" wine wine64 msitools wixl icoutils xvfb x11-utils \
+    binutils-mingw-w64-x86-64
 
 portable_tests=(tst_editioncatalogue tst_packedproductcode tst_translationloader tst_wizard
                 tst_processpage tst_regfile)
