@@ -25,3 +25,14 @@ InstallerOutcome WindowsInstaller::run(const QString &displayName, const QString
     outcome.status = statusForExitCode(outcome.exitCode);
     return outcome;
 }
+
+InstallerOutcome::Status WindowsInstaller::statusForExitCode(int exitCode)
+{
+    if (exitCode == 0)
+        return InstallerOutcome::Succeeded;
+    if (exitCodeMeans(exitCode, 1605))
+        return InstallerOutcome::NotInstalled;
+    if (exitCodeMeans(exitCode, 1641) || exitCodeMeans(exitCode, 3010))
+        return InstallerOutcome::RestartRequired;
+    return InstallerOutcome::Failed;
+}

@@ -16,8 +16,10 @@ public:
     static InstallerOutcome run(const QString &displayName, const QString &commandLine);
 
 private:
-    static QString programPath(const QString &program);
     static InstallerOutcome::Status statusForExitCode(int exitCode);
+    // The platform's part: where the program is, and how an exit code reads.
+    static QString programPath(const QString &program);
+    static bool exitCodeMeans(int exitCode, int windowsInstallerCode);
 };
 
 #endif // WINDOWSINSTALLER_H

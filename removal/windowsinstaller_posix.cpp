@@ -9,16 +9,7 @@ QString WindowsInstaller::programPath(const QString &program)
 }
 
 // A POSIX exit status keeps only the low byte of a Windows Installer code.
-InstallerOutcome::Status WindowsInstaller::statusForExitCode(int exitCode)
+bool WindowsInstaller::exitCodeMeans(int exitCode, int windowsInstallerCode)
 {
-    constexpr auto lowByte = [](int code) {
-        return code & 0xff;
-    };
-    if (exitCode == 0)
-        return InstallerOutcome::Succeeded;
-    if (exitCode == lowByte(1605))
-        return InstallerOutcome::NotInstalled;
-    if (exitCode == lowByte(1641) || exitCode == lowByte(3010))
-        return InstallerOutcome::RestartRequired;
-    return InstallerOutcome::Failed;
+    return exitCode == (windowsInstallerCode & 0xff);
 }

@@ -16,17 +16,7 @@ QString WindowsInstaller::programPath(const QString &program)
         + QDir::toNativeSeparators(program);
 }
 
-InstallerOutcome::Status WindowsInstaller::statusForExitCode(int exitCode)
+bool WindowsInstaller::exitCodeMeans(int exitCode, int windowsInstallerCode)
 {
-    switch (exitCode) {
-    case 0:
-        return InstallerOutcome::Succeeded;
-    case 1605:
-        return InstallerOutcome::NotInstalled;
-    case 1641:
-    case 3010:
-        return InstallerOutcome::RestartRequired;
-    default:
-        return InstallerOutcome::Failed;
-    }
+    return exitCode == windowsInstallerCode;
 }
