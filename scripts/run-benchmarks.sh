@@ -22,6 +22,7 @@
 #   REMEDOR_BENCH_SKIP      words among "startup memory registry windows" to leave out
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
+source "$repo/scripts/xvfb.sh"
 build=${BUILD_DIR:-$repo/build-bench}
 runs=${REMEDOR_BENCH_RUNS:-50}
 rounds=${REMEDOR_BENCH_ROUNDS:-4}
@@ -116,24 +117,15 @@ peak_memory() {
     "${summarize[@]}" memory 1.10 "$work/rss-$platform-remedor.txt" "$work/rss-$platform-bare.txt"
 }
 
-start_xvfb() {
-    exec 3>"$work/display"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-    xvfb_pid=$!
-    exec 3>&-
-    local i
-    for ((i = 0; i < 100; i++)); do
-        [ -s "$work/display" ] && break
-        sleep 0.1
-    done
-    [ -s "$work/display" ] || { echo "Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
-    export DISPLAY=":$(head -1 "$work/display")"
+start_bench_xvfb() {
+    start_xvfb "$work" || exit 1
+    xvfb_pid=$XVFB_PID
 }
 
 if wanted startup || wanted memory; then
     for platform in offscreen xcb; do
         export QT_QPA_PLATFORM=$platform
-        [ "$platform" = xcb ] && start_xvfb
+        [ "$platform" = xcb ] && start_bench_xvfb
         check_starts
         if wanted startup; then
             stage "1. Start-up to the first page, $platform (goal: Remedor <= 1.10 x bare)"
@@ -217,7 +209,7 @@ if wanted windows; then
 
         # Wine's windows (Qt's event dispatcher makes one even for a program that shows none)
         # want an X display.
-        [ -n "$xvfb_pid" ] || start_xvfb
+        [ -n "$xvfb_pid" ] || start_bench_xvfb
         # A throwaway prefix with the German edition's keys, written as an administrator would.
         export WINEPREFIX=$work/wineprefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
         timeout 300 wineboot -i >"$work/wineboot.log" 2>&1 || { cat "$work/wineboot.log" >&2; exit 1; }

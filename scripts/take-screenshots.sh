@@ -12,6 +12,7 @@
 # Usage: scripts/take-screenshots.sh        Environment: BUILD_DIR (default: build)
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
+source "$repo/scripts/xvfb.sh"
 build=${BUILD_DIR:-$repo/build}
 out=$repo/docs/screenshots
 delay_ms=400 # the stand-in installer's time per package
@@ -44,16 +45,8 @@ cleanup() {
 trap cleanup EXIT
 
 # --- display and window manager ----------------------------------------------------------
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-exec 3>&-
-for ((i = 0; i < 100; i++)); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-[ -s "$work/display" ] || { echo "Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
-export DISPLAY=":$(head -1 "$work/display")"
+start_xvfb "$work" 1024x768x24 || exit 1
+pids+=("$XVFB_PID")
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
 pids+=($!)
 for ((i = 0; i < 100; i++)); do

@@ -18,6 +18,7 @@
 set -uo pipefail
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
+source "$repo/scripts/xvfb.sh"
 build=$repo/build-windows
 here=$repo/tests/windows
 run=$build/test-windows
@@ -173,14 +174,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$run/display" 2>"$logs/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [[ -s $run/display ]] && break
-    sleep 0.1
-done
-[[ -s $run/display ]] || die "Xvfb did not start (see $logs/xvfb.log)"
-export DISPLAY=:$(head -n1 "$run/display")
+start_xvfb "$logs" || die "Xvfb did not start (see $logs/xvfb.log)"
+xvfb_pid=$XVFB_PID
 
 say "creating the Wine prefix $WINEPREFIX (display $DISPLAY)"
 timeout 300 wineboot -i >"$logs/wineboot.log" 2>&1 || die "wineboot failed (see $logs/wineboot.log)"

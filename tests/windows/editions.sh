@@ -24,34 +24,31 @@ REMEDOR_SUITE_NAME="PELDA+ 2015"
 REMEDOR_SUITE_CODE="{6B41C7D2-B002-0000-B002-7E93A0C5D814}"
 REMEDOR_BOOTSTRAPPER_CODE="{3F1A92C4-7B5E-4D08-9C61-2A8E5B07D3F9}"
 
-# Product code of a language code, or of "suite".
-product_code() {
-    local entry language locale code
-    if [[ $1 == suite ]]; then
-        echo "$REMEDOR_SUITE_CODE"
-        return 0
-    fi
+# One column of a language code's row: 1 the locale tag, 2 the product code.
+edition_column() {
+    local entry columns
     for entry in "${REMEDOR_EDITIONS[@]}"; do
-        read -r language locale code <<<"$entry"
-        if [[ $language == "$1" ]]; then
-            echo "$code"
+        read -r -a columns <<<"$entry"
+        if [[ ${columns[0]} == "$1" ]]; then
+            echo "${columns[$2]}"
             return 0
         fi
     done
     return 1
 }
 
+# Product code of a language code, or of "suite".
+product_code() {
+    if [[ $1 == suite ]]; then
+        echo "$REMEDOR_SUITE_CODE"
+    else
+        edition_column "$1" 2
+    fi
+}
+
 # Locale tag of a language code.
 locale_tag() {
-    local entry language locale code
-    for entry in "${REMEDOR_EDITIONS[@]}"; do
-        read -r language locale code <<<"$entry"
-        if [[ $language == "$1" ]]; then
-            echo "$locale"
-            return 0
-        fi
-    done
-    return 1
+    edition_column "$1" 1
 }
 
 # The packed form Windows Installer files a product under in HKCR\Installer\Products: the
