@@ -54,6 +54,17 @@ QString EditionCatalogue::suiteProductCode()
     return QStringLiteral("{6B41C7D2-B002-0000-B002-7E93A0C5D814}");
 }
 
+QString EditionCatalogue::productCode(const QString &displayName)
+{
+    if (displayName == suiteDisplayName())
+        return suiteProductCode();
+    for (const Edition &edition : catalogue) {
+        if (displayName == EditionCatalogue::displayName(edition))
+            return QLatin1String(edition.productCode);
+    }
+    return QString();
+}
+
 QString EditionCatalogue::languageCodeForLocale(const QString &localeTag)
 {
     for (const Edition &edition : catalogue) {

@@ -31,6 +31,10 @@ public:
     static QString suiteDisplayName();
     static QString suiteProductCode();
 
+    // The product code of an edition or of the suite, by its display name exactly as
+    // spelled (letter case included); empty for any other name.
+    static QString productCode(const QString &displayName);
+
     // The lookups between the columns: whole-string, case-insensitive, empty when unknown.
     static QString languageCodeForLocale(const QString &localeTag);
     static QString localeForEdition(const QString &displayName);

@@ -1,6 +1,8 @@
 #ifndef REGISTRYKEY_H
 #define REGISTRYKEY_H
 
+#include "keyremoval.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -29,8 +31,9 @@ public:
     QString stringValue(const QString &valueName) const;
 
     // Deletes the child key with everything below it, but only when a child of exactly
-    // that name (letter case included) exists. Returns whether a key was deleted.
-    bool removeChildKey(const QString &name);
+    // that name (letter case included) exists. Says whether it went, was not there, or
+    // could not be removed, and then why.
+    KeyRemoval removeChildKey(const QString &name);
 
 private:
     class Backend;

@@ -39,20 +39,25 @@ public:
         QFile file(fileName);
         if (fileName.isEmpty() || !file.open(QIODevice::ReadOnly))
             return;
-        QString why;
-        registry = RegFile::parse(file.readAll(), &why);
+        registry = RegFile::parse(file.readAll(), &damage);
         if (!registry)
-            reportDamagedFile(fileName, why);
+            reportDamagedFile(fileName, damage);
     }
 
-    bool save() const
+    bool isDamaged() const { return !damage.isEmpty(); }
+
+    // QSaveFile writes a temporary file beside the registry file and renames it over the
+    // old one only when everything was written: a failed save leaves the file as it was.
+    QString save(const RegFile &changed) const
     {
         QSaveFile file(fileName);
-        return file.open(QIODevice::WriteOnly) && file.write(registry->toBytes()) >= 0
-            && file.commit();
+        if (file.open(QIODevice::WriteOnly) && file.write(changed.toBytes()) >= 0 && file.commit())
+            return QString();
+        return QStringLiteral("%1 could not be saved: %2").arg(fileName, file.errorString());
     }
 
     QString fileName;
+    QString damage; // why the file does not parse; empty when it does
     std::optional<RegFile> registry; // empty: no file, or one that does not parse
 };
 
@@ -74,9 +79,26 @@ QString RegistryKey::stringValue(const QString &valueName) const
     return d->registry ? d->registry->stringValue(m_path, valueName) : QString();
 }
 
-bool RegistryKey::removeChildKey(const QString &name)
+KeyRemoval RegistryKey::removeChildKey(const QString &name)
 {
+    KeyRemoval removal { m_path + QLatin1Char('\\') + name, KeyRemoval::NotThere, QString() };
+    if (d->isDamaged()) {
+        // Whether the key is there cannot be known, and the file is never rewritten.
+        removal.status = KeyRemoval::Failed;
+        removal.reason = QStringLiteral("%1 cannot be read: %2").arg(d->fileName, d->damage);
+        return removal;
+    }
     if (name.isEmpty() || !childKeys().contains(name, Qt::CaseSensitive))
-        return false;
-    return d->registry->removeKey(m_path + QLatin1Char('\\') + name) && d->save();
+        return removal;
+
+    RegFile changed = *d->registry;
+    changed.removeKey(removal.path);
+    removal.reason = d->save(changed);
+    if (!removal.reason.isEmpty()) {
+        removal.status = KeyRemoval::Failed;
+        return removal;
+    }
+    d->registry = std::move(changed);
+    removal.status = KeyRemoval::Removed;
+    return removal;
 }

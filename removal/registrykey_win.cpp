@@ -1,4 +1,4 @@
-// The Windows registry through QSettings, in the 32-bit view the tool has always used:
+// The Windows registry through the Win32 API, in the 32-bit view the tool has always used:
 // HKLM\SOFTWARE paths resolve under WOW6432Node, HKCR\Installer and HKCU\SOFTWARE are shared.
 //
 // HKCR\Installer is read through the 64-bit view. On Windows both views show the one shared
@@ -6,14 +6,63 @@
 // Classes\Wow6432Node) and its Windows Installer writes HKCR\Installer in the 64-bit view
 // only, where the 32-bit view never finds it.
 //
-// QSettings opened on a path creates every missing key on it the first time it is used, so
-// existence is always tested from the hive root, addressing the key as a group: Qt opens
-// such groups read-only and creates nothing. A key is opened by its own path only once it
-// is known to exist.
+// Keys are only ever opened (RegOpenKeyExW), never created, so reading a missing key leaves
+// the registry as it was.
 
+#include "registryerror.h"
 #include "registrykey.h"
 
-#include <QSettings>
+#include <windows.h>
+
+#include <string>
+
+namespace {
+
+// An open registry key, closed whichever way the function that opened it returns.
+class KeyHandle
+{
+public:
+    KeyHandle() = default;
+    ~KeyHandle()
+    {
+        if (m_key)
+            RegCloseKey(m_key);
+    }
+    KeyHandle(const KeyHandle &) = delete;
+    KeyHandle &operator=(const KeyHandle &) = delete;
+
+    HKEY get() const { return m_key; }
+    HKEY *receive() { return &m_key; }
+
+private:
+    HKEY m_key = nullptr;
+};
+
+HKEY hiveKey(const QString &name)
+{
+    const struct
+    {
+        const char *name;
+        HKEY key;
+    } hives[] = { { "HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE },
+                  { "HKEY_CURRENT_USER", HKEY_CURRENT_USER },
+                  { "HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT },
+                  { "HKEY_USERS", HKEY_USERS } };
+    for (const auto &hive : hives) {
+        if (name.compare(QLatin1String(hive.name), Qt::CaseInsensitive) == 0)
+            return hive.key;
+    }
+    return nullptr;
+}
+
+std::wstring wide(const QString &text)
+{
+    return text.toStdWString();
+}
+
+constexpr DWORD maximumKeyNameLength = 255; // characters, without the terminating NUL
+
+} // namespace
 
 class RegistryKey::Backend
 {
@@ -21,20 +70,27 @@ public:
     explicit Backend(const QString &path)
     {
         const qsizetype separator = path.indexOf(QLatin1Char('\\'));
-        hive = separator < 0 ? path : path.left(separator);
-        if (separator >= 0)
-            group = path.mid(separator + 1).replace(QLatin1Char('\\'), QLatin1Char('/'));
+        const QString hiveName = separator < 0 ? path : path.left(separator);
+        const QString subPath = separator < 0 ? QString() : path.mid(separator + 1);
+        hive = hiveKey(hiveName);
+        subKey = wide(subPath);
 
-        const bool installerClasses
-            = hive.compare(QLatin1String("HKEY_CLASSES_ROOT"), Qt::CaseInsensitive) == 0
-            && (group.compare(QLatin1String("Installer"), Qt::CaseInsensitive) == 0
-                || group.startsWith(QLatin1String("Installer/"), Qt::CaseInsensitive));
-        format = installerClasses ? QSettings::Registry64Format : QSettings::Registry32Format;
+        const bool installerClasses = hive == HKEY_CLASSES_ROOT
+            && (subPath.compare(QLatin1String("Installer"), Qt::CaseInsensitive) == 0
+                || subPath.startsWith(QLatin1String("Installer\\"), Qt::CaseInsensitive));
+        view = installerClasses ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
     }
 
-    QString hive; // "HKEY_LOCAL_MACHINE" …
-    QString group; // the rest of the path, as a QSettings group
-    QSettings::Format format;
+    LSTATUS open(REGSAM access, KeyHandle &key) const
+    {
+        if (!hive)
+            return ERROR_FILE_NOT_FOUND;
+        return RegOpenKeyExW(hive, subKey.c_str(), 0, access | view, key.receive());
+    }
+
+    HKEY hive = nullptr;
+    std::wstring subKey; // the path below the hive
+    REGSAM view = KEY_WOW64_32KEY;
 };
 
 RegistryKey::RegistryKey(const QString &path)
@@ -47,30 +103,79 @@ RegistryKey::~RegistryKey() = default;
 
 QStringList RegistryKey::childKeys() const
 {
-    QSettings root(d->hive, d->format);
-    if (!d->group.isEmpty())
-        root.beginGroup(d->group);
-    return root.childGroups();
+    KeyHandle key;
+    if (d->open(KEY_ENUMERATE_SUB_KEYS, key) != ERROR_SUCCESS)
+        return {};
+    QStringList children;
+    wchar_t name[maximumKeyNameLength + 1];
+    for (DWORD index = 0;; ++index) {
+        DWORD length = maximumKeyNameLength + 1;
+        if (RegEnumKeyExW(key.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr)
+            != ERROR_SUCCESS)
+            break; // ERROR_NO_MORE_ITEMS, or a key that went away meanwhile
+        children.append(QString::fromWCharArray(name, int(length)));
+    }
+    return children;
 }
 
+// Strings as they are stored (REG_EXPAND_SZ unexpanded), DWORDs in decimal.
 QString RegistryKey::stringValue(const QString &valueName) const
 {
-    QSettings root(d->hive, d->format);
-    if (!d->group.isEmpty())
-        root.beginGroup(d->group);
-    return root.value(valueName).toString();
+    KeyHandle key;
+    if (d->open(KEY_QUERY_VALUE, key) != ERROR_SUCCESS)
+        return {};
+    const std::wstring name = wide(valueName);
+    DWORD type = 0;
+    DWORD size = 0;
+    if (RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+        return {};
+
+    if (type == REG_DWORD && size == sizeof(DWORD)) {
+        DWORD number = 0;
+        if (RegQueryValueExW(key.get(), name.c_str(), nullptr, nullptr,
+                             reinterpret_cast<BYTE *>(&number), &size)
+            != ERROR_SUCCESS)
+            return {};
+        return QString::number(number);
+    }
+    if (type != REG_SZ && type != REG_EXPAND_SZ)
+        return {};
+    // Stored strings need not end in NUL; one more character leaves room for it.
+    std::wstring data(size / sizeof(wchar_t) + 1, L'\0');
+    size = DWORD(data.size() * sizeof(wchar_t));
+    if (RegQueryValueExW(key.get(), name.c_str(), nullptr, nullptr,
+                         reinterpret_cast<BYTE *>(data.data()), &size)
+        != ERROR_SUCCESS)
+        return {};
+    return QString::fromWCharArray(data.c_str()); // up to the first NUL
 }
 
-// The child is opened by its own path and cleared: QSettings then deletes its values and
-// subkeys, and the key itself when it is closed. Removing the child from the parent instead
-// would also delete a value of the parent that happens to share the child's name.
-bool RegistryKey::removeChildKey(const QString &name)
+// The exact-case test comes first: the registry itself ignores letter case. The child's
+// values and subkeys go first (RegDeleteTreeW on the child), then the emptied key itself,
+// in the parent's view (RegDeleteKeyExW).
+KeyRemoval RegistryKey::removeChildKey(const QString &name)
 {
+    const QString path = m_path + QLatin1Char('\\') + name;
     if (name.isEmpty() || !childKeys().contains(name, Qt::CaseSensitive))
-        return false;
+        return { path, KeyRemoval::NotThere, QString() };
+
+    KeyHandle parent;
+    LSTATUS status = d->open(KEY_ENUMERATE_SUB_KEYS, parent);
+    if (status != ERROR_SUCCESS)
+        return RegistryError::removalAfter(path, status);
+    const std::wstring childName = wide(name);
     {
-        QSettings child(m_path + QLatin1Char('\\') + name, d->format);
-        child.clear();
+        KeyHandle child;
+        status = RegOpenKeyExW(parent.get(), childName.c_str(), 0,
+                               DELETE | KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE | KEY_SET_VALUE
+                                   | d->view,
+                               child.receive());
+        if (status != ERROR_SUCCESS)
+            return RegistryError::removalAfter(path, status);
+        status = RegDeleteTreeW(child.get(), nullptr);
+        if (status != ERROR_SUCCESS)
+            return RegistryError::removalAfter(path, status);
     }
-    return !childKeys().contains(name, Qt::CaseSensitive);
+    return RegistryError::removalAfter(
+        path, RegDeleteKeyExW(parent.get(), childName.c_str(), d->view, 0));
 }

@@ -12,9 +12,13 @@ class tst_RegistryKey : public QObject
 private Q_SLOTS:
     void removeRegistryKey_data();
     void removeRegistryKey();
+    void removeChildKeyOutcome_data();
+    void removeChildKeyOutcome();
     void removingTwiceDeletesOnce();
     void noRegistryFile();
     void damagedFileIsLeftAlone();
+    void damagedFileFailsEveryRemoval();
+    void failedSaveLeavesTheFileAsItWas();
     void bootstrapperValue();
 };
 
@@ -43,23 +47,28 @@ void tst_RegistryKey::removeRegistryKey_data()
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QStringList>("keysLeft");
+    QTest::addColumn<KeyRemoval::Status>("status");
 
     const QStringList all
         = { settings, settings + "\\de-DE", settings + "\\de-DE\\Recent", settings + "\\fr-FR" };
+    const auto removed = KeyRemoval::Removed;
+    const auto notThere = KeyRemoval::NotThere;
     QTest::newRow("exact name") << settings << "de-DE"
-                                << QStringList { settings, settings + "\\fr-FR" };
+                                << QStringList { settings, settings + "\\fr-FR" } << removed;
     QTest::newRow("leaf sibling") << settings << "fr-FR"
                                   << QStringList { settings, settings + "\\de-DE",
-                                                   settings + "\\de-DE\\Recent" };
-    QTest::newRow("other letter case") << settings << "DE-de" << all;
-    QTest::newRow("empty name") << settings << "" << all;
-    QTest::newRow("grandchild by name") << settings << "Recent" << all;
+                                                   settings + "\\de-DE\\Recent" }
+                                  << removed;
+    QTest::newRow("other letter case") << settings << "DE-de" << all << notThere;
+    QTest::newRow("empty name") << settings << "" << all << notThere;
+    QTest::newRow("grandchild by name") << settings << "Recent" << all << notThere;
     QTest::newRow("path in other case")
-        << settings.toLower() << "de-DE" << QStringList { settings, settings + "\\fr-FR" };
+        << settings.toLower() << "de-DE" << QStringList { settings, settings + "\\fr-FR" }
+        << removed;
     QTest::newRow("missing path") << "HKEY_CURRENT_USER\\SOFTWARE\\DAWLIX\\PELDA\\2015"
-                                  << "de-DE" << all;
+                                  << "de-DE" << all << notThere;
     QTest::newRow("path with trailing separator") << settings + "\\"
-                                                  << "de-DE" << all;
+                                                  << "de-DE" << all << notThere;
 }
 
 void tst_RegistryKey::removeRegistryKey()
@@ -80,15 +89,37 @@ void tst_RegistryKey::removeRegistryKey()
     QCOMPARE(parent.stringValue(QStringLiteral("InstallDir")), QStringLiteral("C:\\PELDA"));
 }
 
+void tst_RegistryKey::removeChildKeyOutcome_data()
+{
+    removeRegistryKey_data();
+}
+
+// The outcome says what happened to the file, and names the key it was about.
+void tst_RegistryKey::removeChildKeyOutcome()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, name);
+    QFETCH(QStringList, keysLeft);
+    QFETCH(KeyRemoval::Status, status);
+
+    RegistrySandbox sandbox;
+    sandbox.writeRegistry(machine);
+    const KeyRemoval removal = RegistryKey(path).removeChildKey(name);
+    QCOMPARE(removal.status, status);
+    QCOMPARE(removal.path, path + "\\" + name);
+    QVERIFY(removal.reason.isEmpty());
+    QCOMPARE(sandbox.keys(), keysLeft);
+}
+
 void tst_RegistryKey::removingTwiceDeletesOnce()
 {
     RegistrySandbox sandbox;
     sandbox.writeRegistry(machine);
     RegistryKey first(settings);
-    QVERIFY(first.removeChildKey(QStringLiteral("de-DE")));
+    QCOMPARE(first.removeChildKey(QStringLiteral("de-DE")).status, KeyRemoval::Removed);
     const QByteArray after = sandbox.registryBytes();
     RegistryKey second(settings);
-    QVERIFY(!second.removeChildKey(QStringLiteral("de-DE")));
+    QCOMPARE(second.removeChildKey(QStringLiteral("de-DE")).status, KeyRemoval::NotThere);
     QCOMPARE(sandbox.registryBytes(), after);
 }
 
@@ -99,14 +130,27 @@ void tst_RegistryKey::noRegistryFile()
     RegistryKey key(settings);
     QVERIFY(key.childKeys().isEmpty());
     QVERIFY(key.stringValue(QStringLiteral("InstallDir")).isEmpty());
-    QVERIFY(!key.removeChildKey(QStringLiteral("de-DE")));
+    QCOMPARE(key.removeChildKey(QStringLiteral("de-DE")).status, KeyRemoval::NotThere);
     QVERIFY(!QFile::exists(sandbox.registryPath()));
 
     qunsetenv("REMEDOR_REGISTRY");
     QVERIFY(RegistryKey(settings).childKeys().isEmpty());
 }
 
-// A file that does not parse is reported once, then read as empty and never written.
+namespace {
+
+int damageReports = 0;
+
+void countDamageReports(QtMsgType, const QMessageLogContext &, const QString &message)
+{
+    if (message.contains(QLatin1String("cannot be read")))
+        ++damageReports;
+}
+
+} // namespace
+
+// A file that does not parse is reported once, then read as empty and never written. This
+// test is the first of the process to meet a damaged file.
 void tst_RegistryKey::damagedFileIsLeftAlone()
 {
     RegistrySandbox sandbox;
@@ -114,12 +158,59 @@ void tst_RegistryKey::damagedFileIsLeftAlone()
     damaged.replace("dword:00000002", "dword:2");
     sandbox.writeRegistryBytes(damaged);
 
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("cannot be read")));
-    ProcessPage page;
-    page.removeRegistryKey(settings, QStringLiteral("de-DE"));
-    page.removeRegistryKey(settings, QStringLiteral("fr-FR")); // not reported a second time
+    damageReports = 0;
+    const QtMessageHandler previous = qInstallMessageHandler(countDamageReports);
+    {
+        ProcessPage page;
+        page.removeRegistryKey(settings, QStringLiteral("de-DE"));
+        page.removeRegistryKey(settings, QStringLiteral("fr-FR"));
+        RegistryKey(settings).childKeys();
+    }
+    qInstallMessageHandler(previous);
+    QCOMPARE(damageReports, 1);
     QVERIFY(RegistryKey(settings).childKeys().isEmpty());
     QCOMPARE(sandbox.registryBytes(), damaged);
+}
+
+// Whether a key is there cannot be told from a damaged file, so no removal claims success
+// or absence: each says the file cannot be read.
+void tst_RegistryKey::damagedFileFailsEveryRemoval()
+{
+    RegistrySandbox sandbox;
+    QByteArray damaged = RegistrySandbox::encode(machine, true);
+    damaged.chop(1); // an odd number of UTF-16 bytes
+    sandbox.writeRegistryBytes(damaged);
+
+    const KeyRemoval removal = RegistryKey(settings).removeChildKey(QStringLiteral("de-DE"));
+    QCOMPARE(removal.status, KeyRemoval::Failed);
+    QVERIFY2(removal.reason.contains(sandbox.registryPath()), qPrintable(removal.reason));
+    QVERIFY2(removal.reason.contains("odd number of bytes"), qPrintable(removal.reason));
+    QCOMPARE(sandbox.registryBytes(), damaged);
+}
+
+// A save that cannot be made leaves the file exactly as it was, and says which file and why.
+void tst_RegistryKey::failedSaveLeavesTheFileAsItWas()
+{
+    RegistrySandbox sandbox;
+    sandbox.writeRegistry(machine, true);
+    const QByteArray before = sandbox.registryBytes();
+    QString why;
+    if (!sandbox.freezeRegistryFolder(&why))
+        QSKIP(qPrintable(why));
+
+    RegistryKey key(settings);
+    const KeyRemoval removal = key.removeChildKey(QStringLiteral("de-DE"));
+    QCOMPARE(removal.status, KeyRemoval::Failed);
+    QCOMPARE(removal.path, settings + "\\de-DE");
+    QVERIFY2(removal.reason.contains(sandbox.registryPath()), qPrintable(removal.reason));
+    QVERIFY2(removal.reason.contains("could not be saved"), qPrintable(removal.reason));
+    QCOMPARE(sandbox.registryBytes(), before);
+    QVERIFY(key.childKeys().contains("de-DE")); // the key still sees the file as it is
+    QCOMPARE(QDir(QFileInfo(sandbox.registryPath()).path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList { "registry.reg" }); // no temporary file left behind
+
+    sandbox.thawRegistryFolder();
+    QCOMPARE(key.removeChildKey(QStringLiteral("de-DE")).status, KeyRemoval::Removed);
 }
 
 void tst_RegistryKey::bootstrapperValue()

@@ -1,9 +1,6 @@
 #include "processpage.h"
 
-#include "editioncatalogue.h"
-#include "registrykey.h"
 #include "remedorwiz.h"
-#include "windowsinstaller.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -11,13 +8,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-const QLatin1String
-    uninstallKey("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall");
-const QLatin1String bootstrapperKeyName("{3F1A92C4-7B5E-4D08-9C61-2A8E5B07D3F9}");
-const QLatin1String machineSettingsKey("HKEY_LOCAL_MACHINE\\SOFTWARE\\DAWLIX\\PELDA\\2015");
-const QLatin1String userSettingsKey("HKEY_CURRENT_USER\\SOFTWARE\\DAWLIX\\PELDA\\2015");
-const QLatin1String installerProductsKey("HKEY_CLASSES_ROOT\\Installer\\Products");
 
 constexpr int progressStep = 5;
 
@@ -46,6 +36,7 @@ ProcessPage::ProcessPage(QWidget *parent)
 
     registerField(QStringLiteral("process.progress*"), m_progressBar, "value");
     registerField(outcomesField(), this, "installerOutcomes");
+    registerField(keyFailuresField(), this, "keyFailures");
 
     m_timer = new QTimer(this);
     connect(m_timer, &QTimer::timeout, this, &ProcessPage::onTimeOut);
@@ -54,6 +45,11 @@ ProcessPage::ProcessPage(QWidget *parent)
 QString ProcessPage::outcomesField()
 {
     return QStringLiteral("process.installerOutcomes");
+}
+
+QString ProcessPage::keyFailuresField()
+{
+    return QStringLiteral("process.keyFailures");
 }
 
 void ProcessPage::initializePage()
@@ -68,10 +64,14 @@ int ProcessPage::nextId() const
 }
 
 // Next stays without effect until the run has happened, so that the Finish page never
-// announces a removal that has not taken place.
+// announces a removal that has not taken place. Once the wizard leaves, the timer stops:
+// a later tick would re-evaluate the buttons of the Finish page and bring Back back.
 bool ProcessPage::validatePage()
 {
-    return m_removalStarted;
+    if (!m_removalStarted)
+        return false;
+    m_timer->stop();
+    return true;
 }
 
 void ProcessPage::onTimeOut()
@@ -90,68 +90,52 @@ void ProcessPage::onTimeOut()
     if (m_removalStarted)
         return;
     m_removalStarted = true;
-    runRemoval();
-}
-
-void ProcessPage::runRemoval()
-{
-    const QString bootstrapperLanguageCode = bootstrapperLanguage();
-
-    for (const Edition &edition : EditionCatalogue::editions()) {
-        const QString name = EditionCatalogue::displayName(edition);
-        if (field(name).toBool())
-            removeEdition(name);
-    }
-
-    // Without a known bootstrapper language there is no such edition field to read.
-    if (!bootstrapperLanguageCode.isEmpty()
-        && field(EditionCatalogue::displayNameForLanguage(bootstrapperLanguageCode)).toBool()) {
-        removeEdition(EditionCatalogue::suiteDisplayName());
-        removeRegistryKey(uninstallKey, bootstrapperKeyName);
-    }
-}
-
-QString ProcessPage::bootstrapperLanguage() const
-{
-    auto *wiz = qobject_cast<RemedorWiz *>(wizard());
-    if (!wiz
-        || !RegistryKey(uninstallKey).childKeys().contains(bootstrapperKeyName, Qt::CaseSensitive))
-        return QString();
-    const RegistryKey bootstrapper(uninstallKey + QLatin1Char('\\') + bootstrapperKeyName);
-    return wiz->languageCodeForLocale(bootstrapper.stringValue(QStringLiteral("PeldaLanguage")));
+    m_removal.run([this](const QString &displayName) { return field(displayName).toBool(); });
 }
 
 void ProcessPage::removeRegistryKey(QString path, QString name)
 {
-    RegistryKey(path).removeChildKey(name);
+    m_removal.removeKey(path, name);
 }
 
 void ProcessPage::removeEdition(QString displayName)
 {
-    auto *wiz = qobject_cast<RemedorWiz *>(wizard());
-    if (!wiz)
+    if (!qobject_cast<RemedorWiz *>(wizard()))
         return;
-    const QString productCode = wiz->productCodes().value(displayName);
-    const QString packedProductCode = wiz->packedProductCode(productCode);
+    m_removal.removePackage(displayName);
+}
 
+void ProcessPage::installerStarting(const QString &, const QString &)
+{
     m_timer->stop();
-    const QString command = QLatin1String("msiexec.exe /X") + productCode
-        + QLatin1String(" /quiet /passive /norestart KEEPUSERDATA=yes");
-    m_installerOutcomes.append(WindowsInstaller::run(displayName, command));
-    advanceProgress(2);
-    m_timer->start(tickInterval);
+}
 
-    // The registrations go whatever the installer did: removing them is this tool's purpose.
-    const QString localeTag = wiz->localeForEdition(displayName);
-    if (!localeTag.isEmpty()) {
-        removeRegistryKey(machineSettingsKey, localeTag);
-        removeRegistryKey(userSettingsKey, localeTag);
+void ProcessPage::installerFinished(const InstallerOutcome &outcome, qint64)
+{
+    m_installerOutcomes.append(outcome);
+}
+
+void ProcessPage::keyRemoved(const KeyRemoval &removal)
+{
+    if (removal.isFailure())
+        m_keyFailures.append(removal);
+}
+
+void ProcessPage::stepFinished(const QString &, Step step)
+{
+    switch (step) {
+    case Step::Installer:
+        advanceProgress(2);
+        m_timer->start(tickInterval);
+        break;
+    case Step::SettingsKeys:
+    case Step::UninstallEntry:
+    case Step::ProductsEntry:
         advanceProgress(1);
+        break;
+    case Step::BootstrapperEntry:
+        break;
     }
-    removeRegistryKey(uninstallKey, productCode);
-    advanceProgress(1);
-    removeRegistryKey(installerProductsKey, packedProductCode);
-    advanceProgress(1);
 }
 
 void ProcessPage::advanceProgress(int amount)

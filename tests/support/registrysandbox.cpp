@@ -2,7 +2,10 @@
 
 #include "regfile.h"
 
+#include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QStringEncoder>
 #include <QtTest>
 
@@ -16,14 +19,24 @@ RegistrySandbox::RegistrySandbox(Installer installer)
             QFile::encodeName(m_dir.filePath(QStringLiteral("msiexec.log"))));
     qunsetenv("REMEDOR_FAKE_MSIEXEC_RESULTS");
     qunsetenv("REMEDOR_FAKE_MSIEXEC_DELAY_MS");
-    // Only the stand-in installer's folder, or a folder without any installer, is searched.
-    const QByteArray folder = installer == Installer::StandIn ? QByteArray(REMEDOR_FAKE_MSIEXEC_DIR)
-                                                              : QFile::encodeName(m_dir.path());
+    QVERIFY(QDir(m_dir.path()).mkpath(registryFolder()));
+    // Only the stand-in installer's folder, or a folder of the sandbox, is searched.
+    QByteArray folder = QByteArray(REMEDOR_FAKE_MSIEXEC_DIR);
+    if (installer != Installer::StandIn)
+        folder = QFile::encodeName(m_dir.path());
+    if (installer == Installer::Unstartable) {
+        QFile script(m_dir.filePath(QStringLiteral("msiexec.exe")));
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/nonexistent/interpreter\n");
+        script.close();
+        QVERIFY(script.setPermissions(script.permissions() | QFile::ExeOwner | QFile::ExeUser));
+    }
     qputenv("PATH", folder);
 }
 
 RegistrySandbox::~RegistrySandbox()
 {
+    thawRegistryFolder();
     qputenv("PATH", m_savedPath);
     if (m_savedRegistry.isEmpty())
         qunsetenv("REMEDOR_REGISTRY");
@@ -34,9 +47,45 @@ RegistrySandbox::~RegistrySandbox()
     qunsetenv("REMEDOR_FAKE_MSIEXEC_DELAY_MS");
 }
 
+// The registry file lies in a folder of its own, so that it can be frozen while the
+// installer's log beside it stays writable.
+QString RegistrySandbox::registryFolder() const
+{
+    return m_dir.filePath(QStringLiteral("machine"));
+}
+
 QString RegistrySandbox::registryPath() const
 {
-    return m_dir.filePath(QStringLiteral("registry.reg"));
+    return registryFolder() + QStringLiteral("/registry.reg");
+}
+
+// chattr is looked for on the PATH the sandbox replaced.
+QString RegistrySandbox::chattrProgram() const
+{
+    return QStandardPaths::findExecutable(
+        QStringLiteral("chattr"), QString::fromLocal8Bit(m_savedPath).split(QLatin1Char(':')));
+}
+
+bool RegistrySandbox::freezeRegistryFolder(QString *why)
+{
+    QProcess chattr;
+    chattr.start(chattrProgram(), { QStringLiteral("+i"), registryFolder() });
+    if (!chattr.waitForFinished() || chattr.exitStatus() != QProcess::NormalExit
+        || chattr.exitCode() != 0) {
+        *why = QStringLiteral("chattr +i is not possible here (%1)")
+                   .arg(QString::fromLocal8Bit(chattr.readAllStandardError()).trimmed()
+                        + chattr.errorString());
+        return false;
+    }
+    m_frozen = true;
+    return true;
+}
+
+void RegistrySandbox::thawRegistryFolder()
+{
+    if (m_frozen)
+        QProcess::execute(chattrProgram(), { QStringLiteral("-i"), registryFolder() });
+    m_frozen = false;
 }
 
 QByteArray RegistrySandbox::encode(const QStringList &lines, bool utf16)

@@ -12,7 +12,9 @@
 class RegistrySandbox
 {
 public:
-    enum class Installer { StandIn, None };
+    // The stand-in installer on PATH; no installer at all; or an "msiexec.exe" that exists
+    // but cannot be started (a script whose interpreter does not exist).
+    enum class Installer { StandIn, None, Unstartable };
 
     explicit RegistrySandbox(Installer installer = Installer::StandIn);
     ~RegistrySandbox();
@@ -36,10 +38,20 @@ public:
     void setInstallerResults(const QString &rules);
     void setInstallerDelay(int milliseconds);
 
+    // Makes the registry file's folder immutable (chattr +i), so that no save can succeed;
+    // false, with the reason in *why, where this machine does not allow it (not root, or a
+    // file system without the attribute). The sandbox thaws it when it goes.
+    bool freezeRegistryFolder(QString *why);
+    void thawRegistryFolder();
+
     static QByteArray encode(const QStringList &lines, bool utf16);
 
 private:
+    QString registryFolder() const;
+    QString chattrProgram() const;
+
     QTemporaryDir m_dir;
+    bool m_frozen = false;
     QByteArray m_savedPath;
     QByteArray m_savedRegistry;
 };

@@ -1,3 +1,4 @@
+#include "registryerror.h"
 #include "registrykey.h"
 
 #include <QtTest>
@@ -26,6 +27,9 @@ private Q_SLOTS:
     void removeChildKeyUnderMissingParentCreatesNothing();
     void sharedKeys_data();
     void sharedKeys();
+    void removalNamesTheKey();
+    void win32ErrorsReadAsOutcomes_data();
+    void win32ErrorsReadAsOutcomes();
 };
 
 namespace {
@@ -175,9 +179,27 @@ void tst_WindowsRegistryKey::stringValue()
     QVERIFY(setString(HKEY_LOCAL_MACHINE, bootstrapper, view64, QStringLiteral("PeldaLanguage"),
                       QStringLiteral("fr-FR")));
 
+    HKEY raw = nullptr;
+    QCOMPARE(RegOpenKeyExW(HKEY_LOCAL_MACHINE, wide(bootstrapper).c_str(), 0,
+                           KEY_SET_VALUE | view32, &raw),
+             LSTATUS(ERROR_SUCCESS));
+    const DWORD number = 1031;
+    RegSetValueExW(raw, L"Number", 0, REG_DWORD, reinterpret_cast<const BYTE *>(&number),
+                   sizeof number);
+    const wchar_t unterminated[] = { L'a', L'b' }; // stored without its NUL
+    RegSetValueExW(raw, L"Unterminated", 0, REG_SZ, reinterpret_cast<const BYTE *>(unterminated),
+                   sizeof unterminated);
+    const BYTE binary[] = { 1, 2 };
+    RegSetValueExW(raw, L"Binary", 0, REG_BINARY, binary, sizeof binary);
+    RegCloseKey(raw);
+
     const RegistryKey key(machinePath + QStringLiteral("\\{3F1A92C4-7B5E-4D08-9C61-2A8E5B07D3F9}"));
     QCOMPARE(key.stringValue(QStringLiteral("PeldaLanguage")), QStringLiteral("de-DE"));
+    QCOMPARE(key.stringValue(QStringLiteral("peldalanguage")), QStringLiteral("de-DE"));
     QCOMPARE(key.stringValue(QStringLiteral("NoSuchValue")), QString());
+    QCOMPARE(key.stringValue(QStringLiteral("Number")), QStringLiteral("1031"));
+    QCOMPARE(key.stringValue(QStringLiteral("Unterminated")), QStringLiteral("ab"));
+    QCOMPARE(key.stringValue(QStringLiteral("Binary")), QString());
 }
 
 void tst_WindowsRegistryKey::readingMissingKeysCreatesNothing_data()
@@ -211,9 +233,11 @@ void tst_WindowsRegistryKey::readingMissingKeysCreatesNothing()
     RegistryKey key(path);
     QVERIFY(key.childKeys().isEmpty());
     QCOMPARE(key.stringValue(QStringLiteral("PeldaLanguage")), QString());
-    QVERIFY(!key.removeChildKey(QStringLiteral("de-DE")));
-    QVERIFY(
-        !RegistryKey(path + QStringLiteral("\\de-DE")).removeChildKey(QStringLiteral("Recent")));
+    QCOMPARE(key.removeChildKey(QStringLiteral("de-DE")).status, KeyRemoval::NotThere);
+    QCOMPARE(RegistryKey(path + QStringLiteral("\\de-DE"))
+                 .removeChildKey(QStringLiteral("Recent"))
+                 .status,
+             KeyRemoval::NotThere);
 
     QVERIFY(!keyExists(hive, firstMissing, view32));
     QVERIFY(!keyExists(hive, firstMissing, view64));
@@ -237,7 +261,7 @@ void tst_WindowsRegistryKey::removeChildKeyDeletesTheSubtree()
     QVERIFY(createKey(HKEY_LOCAL_MACHINE, parent + QStringLiteral("\\fr-FR"), view32));
 
     RegistryKey key(machinePath + QStringLiteral("\\PELDA\\2015"));
-    QVERIFY(key.removeChildKey(QStringLiteral("de-DE")));
+    QCOMPARE(key.removeChildKey(QStringLiteral("de-DE")).status, KeyRemoval::Removed);
 
     QVERIFY(!keyExists(HKEY_LOCAL_MACHINE, parent + QStringLiteral("\\de-DE"), view32));
     QVERIFY(keyExists(HKEY_LOCAL_MACHINE, parent + QStringLiteral("\\de-DE-old"), view32));
@@ -247,7 +271,7 @@ void tst_WindowsRegistryKey::removeChildKeyDeletesTheSubtree()
     QCOMPARE(sorted(key.childKeys()), QStringList({ "de-DE-old", "fr-FR" }));
 
     // Gone means gone: a second removal finds nothing.
-    QVERIFY(!key.removeChildKey(QStringLiteral("de-DE")));
+    QCOMPARE(key.removeChildKey(QStringLiteral("de-DE")).status, KeyRemoval::NotThere);
 }
 
 void tst_WindowsRegistryKey::removeChildKeyNeedsTheExactName_data()
@@ -268,7 +292,7 @@ void tst_WindowsRegistryKey::removeChildKeyNeedsTheExactName()
     QVERIFY(createKey(HKEY_LOCAL_MACHINE, parent + QStringLiteral("\\de-DE\\Recent"), view32));
 
     RegistryKey key(machinePath + QStringLiteral("\\PELDA\\2015"));
-    QVERIFY(!key.removeChildKey(name));
+    QCOMPARE(key.removeChildKey(name).status, KeyRemoval::NotThere);
     QVERIFY(keyExists(HKEY_LOCAL_MACHINE, parent + QStringLiteral("\\de-DE\\Recent"), view32));
 }
 
@@ -281,7 +305,8 @@ void tst_WindowsRegistryKey::removeChildKeyLeavesTheSixtyFourBitView()
     QVERIFY(setString(HKEY_LOCAL_MACHINE, parent + QLatin1Char('\\') + code, view64,
                       QStringLiteral("DisplayName"), QStringLiteral("64")));
 
-    QVERIFY(RegistryKey(machinePath + QStringLiteral("\\Uninstall")).removeChildKey(code));
+    QCOMPARE(RegistryKey(machinePath + QStringLiteral("\\Uninstall")).removeChildKey(code).status,
+             KeyRemoval::Removed);
     QVERIFY(!keyExists(HKEY_LOCAL_MACHINE, parent + QLatin1Char('\\') + code, view32));
     QVERIFY(keyExists(HKEY_LOCAL_MACHINE, parent + QLatin1Char('\\') + code, view64));
     QVERIFY(valueExists(HKEY_LOCAL_MACHINE, parent + QLatin1Char('\\') + code, view64,
@@ -295,7 +320,7 @@ void tst_WindowsRegistryKey::removeChildKeyUnderMissingParentCreatesNothing()
                       QStringLiteral("SOFTWARE\\RemedorRegistryTest\\PELDA\\2015\\de-DE"), view64));
 
     RegistryKey key(machinePath + QStringLiteral("\\PELDA\\2015"));
-    QVERIFY(!key.removeChildKey(QStringLiteral("de-DE")));
+    QCOMPARE(key.removeChildKey(QStringLiteral("de-DE")).status, KeyRemoval::NotThere);
     QVERIFY(key.childKeys().isEmpty());
     QVERIFY(
         !keyExists(HKEY_LOCAL_MACHINE, QStringLiteral("SOFTWARE\\RemedorRegistryTest"), view32));
@@ -344,10 +369,63 @@ void tst_WindowsRegistryKey::sharedKeys()
     QCOMPARE(RegistryKey(hiveName + QLatin1Char('\\') + childPath + QStringLiteral("\\SourceList"))
                  .stringValue(QStringLiteral("PackageName")),
              QStringLiteral("a.msi"));
-    QVERIFY(key.removeChildKey(child));
+    QCOMPARE(key.removeChildKey(child).status, KeyRemoval::Removed);
     QVERIFY(!keyExists(hive, childPath, view64));
     QVERIFY(!keyExists(hive, childPath, view32));
     QVERIFY(keyExists(hive, parent, view64));
+}
+
+// The outcome names the whole path of the key it is about, and a removal says nothing more
+// when it went or was not there.
+void tst_WindowsRegistryKey::removalNamesTheKey()
+{
+    const QString parent = QStringLiteral("SOFTWARE\\RemedorRegistryTest\\PELDA\\2015");
+    QVERIFY(createKey(HKEY_LOCAL_MACHINE, parent + QStringLiteral("\\de-DE"), view32));
+
+    RegistryKey key(machinePath + QStringLiteral("\\PELDA\\2015"));
+    const KeyRemoval removed = key.removeChildKey(QStringLiteral("de-DE"));
+    QCOMPARE(removed,
+             (KeyRemoval { machinePath + QStringLiteral("\\PELDA\\2015\\de-DE"),
+                           KeyRemoval::Removed, QString() }));
+    const KeyRemoval again = key.removeChildKey(QStringLiteral("de-DE"));
+    QCOMPARE(again,
+             (KeyRemoval { machinePath + QStringLiteral("\\PELDA\\2015\\de-DE"),
+                           KeyRemoval::NotThere, QString() }));
+}
+
+// Errors that Wine's registry does not raise (it enforces no access rights) are read the
+// same way as those it does: anything but success or a missing key is a failure, in the
+// system's own words.
+void tst_WindowsRegistryKey::win32ErrorsReadAsOutcomes_data()
+{
+    QTest::addColumn<long>("error");
+    QTest::addColumn<KeyRemoval::Status>("status");
+
+    QTest::newRow("success") << long(ERROR_SUCCESS) << KeyRemoval::Removed;
+    QTest::newRow("file not found") << long(ERROR_FILE_NOT_FOUND) << KeyRemoval::NotThere;
+    QTest::newRow("path not found") << long(ERROR_PATH_NOT_FOUND) << KeyRemoval::NotThere;
+    QTest::newRow("access denied") << long(ERROR_ACCESS_DENIED) << KeyRemoval::Failed;
+    QTest::newRow("key deleted") << long(ERROR_KEY_DELETED) << KeyRemoval::Failed;
+    QTest::newRow("registry corrupt") << long(ERROR_BADDB) << KeyRemoval::Failed;
+    QTest::newRow("invalid handle") << long(ERROR_INVALID_HANDLE) << KeyRemoval::Failed;
+}
+
+void tst_WindowsRegistryKey::win32ErrorsReadAsOutcomes()
+{
+    QFETCH(long, error);
+    QFETCH(KeyRemoval::Status, status);
+
+    const QString path = QStringLiteral("HKEY_CLASSES_ROOT\\Installer\\Products\\X");
+    const KeyRemoval removal = RegistryError::removalAfter(path, error);
+    QCOMPARE(removal.path, path);
+    QCOMPARE(removal.status, status);
+    if (status != KeyRemoval::Failed) {
+        QVERIFY(removal.reason.isEmpty());
+        return;
+    }
+    const QString number = QStringLiteral("error %1").arg(error);
+    QVERIFY2(removal.reason.endsWith(number + QLatin1Char(')')), qPrintable(removal.reason));
+    QVERIFY2(removal.reason.size() > number.size() + 4, qPrintable(removal.reason)); // words too
 }
 
 QTEST_GUILESS_MAIN(tst_WindowsRegistryKey)

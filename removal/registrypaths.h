@@ -1,0 +1,36 @@
+#ifndef REGISTRYPATHS_H
+#define REGISTRYPATHS_H
+
+#include <QString>
+
+// The registry keys a removal reads and deletes from. Names are exact: the run only ever
+// deletes a child spelled exactly as asked.
+class RegistryPaths
+{
+public:
+    static QString uninstall()
+    {
+        return QStringLiteral(
+            "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall");
+    }
+    // The bootstrapper's own entry below uninstall(); its value PeldaLanguage names the
+    // language the product was set up in.
+    static QString bootstrapperName()
+    {
+        return QStringLiteral("{3F1A92C4-7B5E-4D08-9C61-2A8E5B07D3F9}");
+    }
+    static QString machineSettings()
+    {
+        return QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\DAWLIX\\PELDA\\2015");
+    }
+    static QString userSettings()
+    {
+        return QStringLiteral("HKEY_CURRENT_USER\\SOFTWARE\\DAWLIX\\PELDA\\2015");
+    }
+    static QString installerProducts()
+    {
+        return QStringLiteral("HKEY_CLASSES_ROOT\\Installer\\Products");
+    }
+};
+
+#endif // REGISTRYPATHS_H

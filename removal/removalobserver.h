@@ -1,0 +1,44 @@
+#ifndef REMOVALOBSERVER_H
+#define REMOVALOBSERVER_H
+
+#include "installeroutcome.h"
+#include "keyremoval.h"
+
+#include <QString>
+
+// Hears each step of a removal run as it happens, on the thread that performs the run. The
+// wizard's Process page moves its progress bar by these steps; the command line prints them.
+class RemovalObserver
+{
+public:
+    // The parts of one package's removal, in the order they happen.
+    enum class Step {
+        Installer, // the installer has ended
+        SettingsKeys, // the edition's per-machine and per-user settings keys (editions only)
+        UninstallEntry,
+        ProductsEntry, // the installer's registered-products entry
+        BootstrapperEntry, // after the suite: the bootstrapper's own uninstall entry
+    };
+
+    virtual ~RemovalObserver() = default;
+
+    virtual void installerStarting(const QString &displayName, const QString &commandLine)
+    {
+        Q_UNUSED(displayName)
+        Q_UNUSED(commandLine)
+    }
+    virtual void installerFinished(const InstallerOutcome &outcome, qint64 milliseconds)
+    {
+        Q_UNUSED(outcome)
+        Q_UNUSED(milliseconds)
+    }
+    // Every key the run tried to delete, whatever became of it.
+    virtual void keyRemoved(const KeyRemoval &removal) { Q_UNUSED(removal) }
+    virtual void stepFinished(const QString &displayName, Step step)
+    {
+        Q_UNUSED(displayName)
+        Q_UNUSED(step)
+    }
+};
+
+#endif // REMOVALOBSERVER_H
