@@ -19,6 +19,7 @@ private Q_SLOTS:
     void countsToTheFinishPage();
     void realTimerReachesTheFinishPage();
     void nextIgnoredUntilTheRunHasHappened();
+    void earlyNextKeepsBackAndCancelOff();
 
 private:
     // Shows the wizard and walks to the Process page with every edition unticked.
@@ -156,6 +157,24 @@ void tst_ProcessPage::nextIgnoredUntilTheRunHasHappened()
     QCOMPARE(wizard.currentId(), int(RemedorWiz::FinishPageId));
     QVERIFY(!wizard.button(QWizard::BackButton)->isEnabled());
     QVERIFY(!wizard.button(QWizard::CancelButton)->isEnabled());
+}
+
+// As a user meets it: Next pressed right after the run, then the time passes in which the
+// page's own ticks would have counted to 100. Back and Cancel stay off on the Finish page.
+void tst_ProcessPage::earlyNextKeepsBackAndCancelOff()
+{
+    RemedorWiz wizard;
+    enterProcessPage(wizard);
+    QTRY_COMPARE(progressBar(wizard)->value(), 5); // the first tick, and with it the run
+    QTest::mouseClick(wizard.button(QWizard::NextButton), Qt::LeftButton);
+    QCOMPARE(wizard.currentId(), int(RemedorWiz::FinishPageId));
+
+    QTest::qWait(21 * ProcessPage::tickInterval + 600);
+    QCOMPARE(wizard.currentId(), int(RemedorWiz::FinishPageId));
+    QVERIFY(!wizard.button(QWizard::BackButton)->isEnabled());
+    QVERIFY(!wizard.button(QWizard::CancelButton)->isEnabled());
+    QVERIFY(wizard.button(QWizard::FinishButton)->isEnabled());
+    QVERIFY(!processPage(wizard)->findChild<QTimer *>()->isActive());
 }
 
 QTEST_MAIN(tst_ProcessPage)

@@ -17,6 +17,9 @@ private Q_SLOTS:
     void removalKeepsEveryOtherByte_data();
     void removalKeepsEveryOtherByte();
     void removalOfAMissingKeyChangesNothing();
+    void hivesCannotBeRemoved_data();
+    void hivesCannotBeRemoved();
+    void keyInTwoSections();
     void damagedFilesDoNotParse_data();
     void damagedFilesDoNotParse();
 
@@ -192,6 +195,60 @@ void tst_RegFile::removalOfAMissingKeyChangesNothing()
         QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\Product\\Options\\Deeper")));
     QVERIFY(!file->removeKey(QStringLiteral("HKEY_LOCAL_MACHINE"))); // a hive cannot be deleted
     QCOMPARE(file->toBytes(), bytes);
+}
+
+void tst_RegFile::hivesCannotBeRemoved_data()
+{
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("hive");
+    QTest::newRow("as written") << "HKEY_CURRENT_USER\\A"
+                                << "HKEY_CURRENT_USER";
+    QTest::newRow("lower-case section") << "hkey_current_user\\A"
+                                        << "hkey_current_user";
+    QTest::newRow("asked in other case") << "HKEY_CURRENT_USER\\A"
+                                         << "hkey_current_user";
+    QTest::newRow("mixed case") << "Hkey_Local_Machine\\SOFTWARE"
+                                << "HKEY_LOCAL_MACHINE";
+    QTest::newRow("users") << "HKEY_USERS\\S-1-5-21-1\\Software"
+                           << "hkey_users";
+}
+
+// Whatever the letter case, a hive is never deleted, and the file stays as it was.
+void tst_RegFile::hivesCannotBeRemoved()
+{
+    QFETCH(QString, section);
+    QFETCH(QString, hive);
+    const QByteArray bytes = "Windows Registry Editor Version 5.00\r\n\r\n[" + section.toUtf8()
+        + "]\r\n\"v\"=\"1\"\r\n";
+    std::optional<RegFile> file = RegFile::parse(bytes);
+    QVERIFY(file);
+    QVERIFY(!file->removeKey(hive));
+    QCOMPARE(file->toBytes(), bytes);
+    QVERIFY(file->keyExists(section));
+}
+
+// A key may be written in two sections, spelled two ways: it is one key, listed once, and as
+// in an import the later value wins.
+void tst_RegFile::keyInTwoSections()
+{
+    const std::optional<RegFile> file
+        = RegFile::parse("Windows Registry Editor Version 5.00\n\n"
+                         "[HKEY_LOCAL_MACHINE\\Uninstall\\Boot]\n\"PeldaLanguage\"=\"de-DE\"\n"
+                         "\"Other\"=\"kept\"\n\n"
+                         "[HKEY_LOCAL_MACHINE\\Uninstall\\Other]\n\n"
+                         "[HKEY_LOCAL_MACHINE\\UNINSTALL\\BOOT]\n\"peldalanguage\"=\"fr-FR\"\n\n"
+                         "[HKEY_LOCAL_MACHINE\\Uninstall\\boot\\Sub]\n");
+    QVERIFY(file);
+    QCOMPARE(file->stringValue(QStringLiteral("HKEY_LOCAL_MACHINE\\Uninstall\\Boot"),
+                               QStringLiteral("PeldaLanguage")),
+             QStringLiteral("fr-FR"));
+    QCOMPARE(file->stringValue(QStringLiteral("HKEY_LOCAL_MACHINE\\Uninstall\\boot"),
+                               QStringLiteral("Other")),
+             QStringLiteral("kept"));
+    QCOMPARE(file->childKeys(QStringLiteral("HKEY_LOCAL_MACHINE\\Uninstall")),
+             (QStringList { "Boot", "Other" }));
+    QCOMPARE(file->childKeys(QStringLiteral("HKEY_LOCAL_MACHINE\\Uninstall\\Boot")),
+             QStringList { "Sub" });
 }
 
 void tst_RegFile::damagedFilesDoNotParse_data()

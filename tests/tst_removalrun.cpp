@@ -6,6 +6,7 @@
 #include "remedorwiz.h"
 
 #include <QLabel>
+#include <QListWidget>
 #include <QProgressBar>
 #include <QtTest>
 
@@ -23,6 +24,7 @@ private Q_SLOTS:
     void wholeRuns();
     void failures_data();
     void failures();
+    void keyFailuresReachTheFinishPage();
 
 private:
     struct Step
@@ -73,19 +75,26 @@ QString commandFor(const QString &productCode)
     return QStringLiteral("/X%1 /quiet /passive /norestart KEEPUSERDATA=yes").arg(productCode);
 }
 
+// The installer's name for a product: German's written out, the others packed.
+QString productKey(const QString &languageCode)
+{
+    return languageCode == QLatin1String("DEU")
+        ? germanProductKey
+        : PackedProductCode::fromProductCode(code(languageCode));
+}
+
 // Every key one edition leaves behind, its settings subkeys included.
 QStringList editionKeys(const QString &languageCode)
 {
     return { machineSettings + "\\" + tag(languageCode),
              machineSettings + "\\" + tag(languageCode) + "\\Recent",
              userSettings + "\\" + tag(languageCode), uninstall + "\\" + code(languageCode),
-             products + "\\" + PackedProductCode::fromProductCode(code(languageCode)) };
+             products + "\\" + productKey(languageCode) };
 }
 
 QStringList suiteKeys()
 {
-    return { uninstall + "\\" + suiteCode,
-             products + "\\" + PackedProductCode::fromProductCode(suiteCode) };
+    return { uninstall + "\\" + suiteCode, products + "\\" + suiteProductKey };
 }
 
 // A machine with every edition and the suite installed, their settings, the bootstrapper
@@ -169,6 +178,8 @@ QList<tst_RemovalRun::Step> tst_RemovalRun::run(RemedorWiz &wizard, RegistrySand
     return steps;
 }
 
+// The Finish page as read from the top: the message, each line of the failure list when it
+// shows, and the restart line when it shows, one a line.
 QString tst_RemovalRun::finishText(RemedorWiz &wizard)
 {
     auto *page = qobject_cast<ProcessPage *>(wizard.page(RemedorWiz::ProcessPageId));
@@ -176,7 +187,15 @@ QString tst_RemovalRun::finishText(RemedorWiz &wizard)
         page->onTimeOut();
     if (wizard.currentId() != RemedorWiz::FinishPageId)
         return QStringLiteral("(not on the Finish page)");
-    return wizard.currentPage()->findChild<QLabel *>()->text();
+    QWizardPage *finish = wizard.currentPage();
+    QString text = finish->findChild<QLabel *>(QStringLiteral("messageLabel"))->text();
+    auto *list = finish->findChild<QListWidget *>(QStringLiteral("failureList"));
+    for (int row = 0; list->isVisible() && row < list->count(); ++row)
+        text += "\n" + list->item(row)->text();
+    auto *restart = finish->findChild<QLabel *>(QStringLiteral("restartLabel"));
+    if (restart->isVisible())
+        text += "\n" + restart->text();
+    return text;
 }
 
 // The installer first, then the settings keys, the uninstall entry and the installer's
@@ -309,49 +328,52 @@ void tst_RemovalRun::wholeRuns()
 
 void tst_RemovalRun::failures_data()
 {
-    QTest::addColumn<bool>("installerPresent");
+    QTest::addColumn<RegistrySandbox::Installer>("installer");
     QTest::addColumn<bool>("installed");
     QTest::addColumn<QString>("results");
     QTest::addColumn<int>("delay");
     QTest::addColumn<QString>("extraLines");
 
-    const QString heading = QStringLiteral("\n\nSome packages could not be uninstalled cleanly:");
+    const auto standIn = RegistrySandbox::Installer::StandIn;
+    const QString heading = QStringLiteral("\nSome packages could not be uninstalled cleanly:");
     const QString restart
-        = QStringLiteral("\n\nPlease restart the computer to complete the removal.");
-    QTest::newRow("no installer") << false << true << "" << 0
-                                  << heading
-            + "\nPELDA+ 2015 DEU: the uninstaller could not be started."
-            + "\nPELDA+ 2015 FRA: the uninstaller could not be started."
-            + "\nPELDA+ 2015: the uninstaller could not be started.";
-    QTest::newRow("exit 1603") << true << true << "{6B41C7D2-B002-1036-B102-7E93A0C5D814}=1603" << 0
+        = QStringLiteral("\nPlease restart the computer to complete the removal.");
+    const QString notStarted = heading + "\nPELDA+ 2015 DEU: the uninstaller could not be started."
+        + "\nPELDA+ 2015 FRA: the uninstaller could not be started."
+        + "\nPELDA+ 2015: the uninstaller could not be started.";
+    QTest::newRow("no installer") << RegistrySandbox::Installer::None << true << "" << 0
+                                  << notStarted;
+    QTest::newRow("installer that cannot be started")
+        << RegistrySandbox::Installer::Unstartable << true << "" << 0 << notStarted;
+    QTest::newRow("exit 1603") << standIn << true << "{6B41C7D2-B002-1036-B102-7E93A0C5D814}=1603"
+                               << 0
                                << heading
             + "\nPELDA+ 2015 FRA: the uninstaller ended with exit code 67.";
-    QTest::newRow("crash") << true << true << "{6B41C7D2-B002-1031-B102-7E93A0C5D814}=crash" << 0
+    QTest::newRow("crash") << standIn << true << "{6B41C7D2-B002-1031-B102-7E93A0C5D814}=crash" << 0
                            << heading + "\nPELDA+ 2015 DEU: the uninstaller stopped unexpectedly.";
-    QTest::newRow("slow") << true << true << "" << 1200 << "";
-    QTest::newRow("restart") << true << true << "*=+3010" << 0 << restart;
+    QTest::newRow("slow") << standIn << true << "" << 1200 << "";
+    QTest::newRow("restart") << standIn << true << "*=+3010" << 0 << restart;
     QTest::newRow("restart initiated")
-        << true << true << "{6B41C7D2-B002-0000-B002-7E93A0C5D814}=+1641" << 0 << restart;
+        << standIn << true << "{6B41C7D2-B002-0000-B002-7E93A0C5D814}=+1641" << 0 << restart;
     QTest::newRow("failure and restart")
-        << true << true
+        << standIn << true
         << "{6B41C7D2-B002-1031-B102-7E93A0C5D814}=+3010,{6B41C7D2-B002-0000-B002-7E93A0C5D814}="
            "1603"
         << 0 << heading + "\nPELDA+ 2015: the uninstaller ended with exit code 67." + restart;
-    QTest::newRow("not installed") << true << false << "" << 0 << "";
+    QTest::newRow("not installed") << standIn << false << "" << 0 << "";
 }
 
 // Whatever the installers do, the registrations go and the run ends on the Finish page,
 // which names every package that did not uninstall cleanly.
 void tst_RemovalRun::failures()
 {
-    QFETCH(bool, installerPresent);
+    QFETCH(RegistrySandbox::Installer, installer);
     QFETCH(bool, installed);
     QFETCH(QString, results);
     QFETCH(int, delay);
     QFETCH(QString, extraLines);
 
-    RegistrySandbox sandbox(installerPresent ? RegistrySandbox::Installer::StandIn
-                                             : RegistrySandbox::Installer::None);
+    RegistrySandbox sandbox(installer);
     QStringList machine = installedMachine(QStringLiteral("de-DE"));
     if (!installed) {
         machine.clear();
@@ -366,7 +388,8 @@ void tst_RemovalRun::failures()
 
     RemedorWiz wizard;
     run(wizard, sandbox, { QStringLiteral("DEU"), QStringLiteral("FRA") });
-    QCOMPARE(sandbox.installerCalls().size(), installerPresent ? 3 : 0);
+    QCOMPARE(sandbox.installerCalls().size(),
+             installer == RegistrySandbox::Installer::StandIn ? 3 : 0);
 
     QStringList expectedKeys = before;
     for (const QString &key :
@@ -376,6 +399,39 @@ void tst_RemovalRun::failures()
     QCOMPARE(sandbox.keys(), expectedKeys);
 
     QCOMPARE(finishText(wizard), finishMessage + extraLines);
+}
+
+// A registry that refuses every change: each key of the run that is there is named on the
+// Finish page under a line of its own, and the machine stays exactly as it was.
+void tst_RemovalRun::keyFailuresReachTheFinishPage()
+{
+    RegistrySandbox sandbox;
+    sandbox.writeRegistry(installedMachine(QStringLiteral("de-DE")));
+    sandbox.setInstallerResults(QStringLiteral("*=1605")); // nothing to uninstall, keys stay
+    const QByteArray before = sandbox.registryBytes();
+    QString why;
+    if (!sandbox.freezeRegistryFolder(&why))
+        QSKIP(qPrintable(why));
+
+    RemedorWiz wizard;
+    run(wizard, sandbox, { QStringLiteral("DEU") });
+    QCOMPARE(sandbox.installerCalls().size(), 2); // DEU, then the suite
+    QCOMPARE(sandbox.registryBytes(), before);
+
+    const QString cause = ": " + sandbox.registryPath() + " could not be saved: ";
+    const QStringList lines = finishText(wizard).split('\n');
+    const QStringList expectedKeys = { machineSettings + "\\de-DE",
+                                       userSettings + "\\de-DE",
+                                       uninstall + "\\" + code(QStringLiteral("DEU")),
+                                       products + "\\" + germanProductKey,
+                                       uninstall + "\\" + suiteCode,
+                                       products + "\\" + suiteProductKey,
+                                       uninstall + "\\" + bootstrapperName };
+    const QStringList report = lines.mid(finishMessage.count('\n') + 1);
+    QCOMPARE(report.size(), 1 + expectedKeys.size());
+    QCOMPARE(report.first(), QStringLiteral("Some registry keys could not be removed:"));
+    for (int i = 0; i < expectedKeys.size(); ++i)
+        QVERIFY2(report[i + 1].startsWith(expectedKeys[i] + cause), qPrintable(report[i + 1]));
 }
 
 QTEST_MAIN(tst_RemovalRun)

@@ -1,4 +1,5 @@
 #include "editioncatalogue.h"
+#include "finishpage.h"
 #include "processpage.h"
 #include "remedorwiz.h"
 #include "translationloader.h"
@@ -6,7 +7,9 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QtTest>
 
 // The fifteen shipped translations: complete, faithful to the source texts' structure, with
@@ -25,6 +28,8 @@ private Q_SLOTS:
     void wizardShowsTheTranslation();
     void noClippedText_data();
     void noClippedText();
+    void failureReportFits_data();
+    void failureReportFits();
     void priorityWithTheRealFiles_data();
     void priorityWithTheRealFiles();
 
@@ -70,6 +75,7 @@ const SourceText sourceTexts[] = {
     { "FinishPage", "%1: the uninstaller stopped unexpectedly." },
     { "FinishPage", "%1: the uninstaller ended with exit code %2." },
     { "FinishPage", "Please restart the computer to complete the removal." },
+    { "FinishPage", "Some registry keys could not be removed:" },
 };
 
 // Where a language really keeps the English word, or English keeps the source wording.
@@ -95,7 +101,8 @@ const QHash<QString, QStringList> keptAsSource = {
         "%1: the uninstaller could not be started.",
         "%1: the uninstaller stopped unexpectedly.",
         "%1: the uninstaller ended with exit code %2.",
-        "Please restart the computer to complete the removal." } },
+        "Please restart the computer to complete the removal.",
+        "Some registry keys could not be removed:" } },
 };
 
 QChar mnemonic(const QString &text)
@@ -286,6 +293,96 @@ void tst_Translations::noClippedText()
             process->onTimeOut();
         QCOMPARE(wizard.currentId(), int(RemedorWiz::FinishPageId));
         checkPage(); // Finish
+    }
+    QCoreApplication::removeTranslator(&translator);
+}
+
+void tst_Translations::failureReportFits_data()
+{
+    addLanguages();
+}
+
+// Every package failed (another installation was in progress) and a few keys could not be
+// removed: at the default size the message still shows whole and first, and every line of
+// the report can be reached in a list that keeps room for several lines.
+void tst_Translations::failureReportFits()
+{
+    QFETCH(QString, code);
+    QTranslator translator;
+    QVERIFY(translator.load(qmPath(code)));
+    QCoreApplication::installTranslator(&translator);
+    {
+        RemedorWiz wizard;
+        wizard.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&wizard));
+        auto *finish = qobject_cast<FinishPage *>(wizard.page(RemedorWiz::FinishPageId));
+        QVERIFY(finish);
+        wizard.next();
+        wizard.setField(QStringLiteral("PELDA+ 2015 ENU"), true);
+        wizard.next();
+        wizard.setField(QStringLiteral("PELDA+ 2015 ENU"), false);
+        wizard.next();
+        auto *process = qobject_cast<ProcessPage *>(wizard.currentPage());
+        QVERIFY(process);
+        for (int tick = 0; tick < 30 && wizard.currentId() == RemedorWiz::ProcessPageId; ++tick)
+            process->onTimeOut();
+        QCOMPARE(wizard.currentId(), int(RemedorWiz::FinishPageId));
+
+        InstallerOutcomes outcomes;
+        for (const Edition &edition : EditionCatalogue::editions())
+            outcomes.append(
+                { EditionCatalogue::displayName(edition), InstallerOutcome::Failed, 1618 });
+        outcomes.append({ EditionCatalogue::suiteDisplayName(), InstallerOutcome::Failed, 1618 });
+        outcomes[3].status = InstallerOutcome::RestartRequired;
+        const QString uninstall = QStringLiteral(
+            "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\");
+        const KeyRemovals keys = {
+            { uninstall + "{3F1A92C4-7B5E-4D08-9C61-2A8E5B07D3F9}", KeyRemoval::Failed,
+              "Access is denied. (error 5)" },
+            { uninstall + "{6B41C7D2-B002-1031-B102-7E93A0C5D814}", KeyRemoval::Failed,
+              "Access is denied. (error 5)" },
+            { "HKEY_CLASSES_ROOT\\Installer\\Products\\2D7C14B6200B13011B20E7390A5C8D41",
+              KeyRemoval::Failed, "Access is denied. (error 5)" },
+        };
+        finish->showReport(outcomes, keys);
+        QCoreApplication::processEvents();
+
+        auto *message = finish->findChild<QLabel *>(QStringLiteral("messageLabel"));
+        QCOMPARE(message->text(), translator.translate("FinishPage", sourceTexts[18].source));
+        QVERIFY2(message->height() >= message->heightForWidth(message->width()),
+                 "the message is cut off");
+        QVERIFY(message->geometry().top() >= 0);
+
+        auto *list = finish->findChild<QListWidget *>(QStringLiteral("failureList"));
+        QVERIFY(list->isVisible());
+        QCOMPARE(list->count(), 2 + 15 + 3); // two headings, fifteen packages, three keys
+        QCOMPARE(
+            list->item(0)->text(),
+            translator.translate("FinishPage", "Some packages could not be uninstalled cleanly:"));
+        QCOMPARE(list->item(16)->text(),
+                 translator.translate("FinishPage", "Some registry keys could not be removed:"));
+        QVERIFY(list->geometry().top() >= message->geometry().bottom());
+        // Room for several whole lines, and a way to every other one.
+        QVERIFY2(list->viewport()->height() >= 3 * list->sizeHintForRow(1),
+                 qPrintable(QStringLiteral("list viewport %1 px").arg(list->viewport()->height())));
+        if (!qEnvironmentVariableIsEmpty("REMEDOR_GRAB"))
+            wizard.grab().save(qEnvironmentVariable("REMEDOR_GRAB") + code + ".png");
+        int widest = 0;
+        for (int row = 0; row < list->count(); ++row) {
+            list->scrollToItem(list->item(row));
+            const QRect itemRect = list->visualItemRect(list->item(row));
+            QVERIFY2(itemRect.top() >= 0 && itemRect.bottom() <= list->viewport()->height(),
+                     qPrintable(list->item(row)->text()));
+            widest = qMax(widest, itemRect.width());
+        }
+        QVERIFY(list->horizontalScrollBar()->maximum() + list->viewport()->width() >= widest);
+
+        auto *restart = finish->findChild<QLabel *>(QStringLiteral("restartLabel"));
+        QVERIFY(restart->isVisible());
+        QVERIFY(restart->geometry().top() >= list->geometry().bottom());
+        QVERIFY2(restart->height() >= restart->heightForWidth(restart->width()),
+                 qPrintable(restart->text()));
+        QVERIFY(restart->geometry().bottom() <= finish->height());
     }
     QCoreApplication::removeTranslator(&translator);
 }

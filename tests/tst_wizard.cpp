@@ -140,8 +140,9 @@ void tst_Wizard::pageTexts()
     QCOMPARE(page->title(), title);
     QCOMPARE(page->subTitle(), subTitle);
     if (!message.isEmpty()) {
-        const QList<QLabel *> labels = page->findChildren<QLabel *>();
-        QCOMPARE(labels.size(), 1);
+        QList<QLabel *> labels = page->findChildren<QLabel *>();
+        labels.removeIf([](const QLabel *label) { return label->isHidden(); });
+        QCOMPARE(labels.size(), 1); // on the Finish page too, until something failed
         QCOMPARE(labels.first()->text(), message);
         QVERIFY(labels.first()->wordWrap());
     }

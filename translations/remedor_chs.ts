@@ -60,6 +60,10 @@ The files under the installation directory, shortcut on the desktop and start me
         <source>Please restart the computer to complete the removal.</source>
         <translation>请重新启动计算机以完成删除。</translation>
     </message>
+    <message>
+        <source>Some registry keys could not be removed:</source>
+        <translation>部分注册表项未能删除：</translation>
+    </message>
 </context>
 <context>
     <name>ProcessPage</name>

@@ -60,6 +60,10 @@ The files under the installation directory, shortcut on the desktop and start me
         <source>Please restart the computer to complete the removal.</source>
         <translation>請重新啟動電腦以完成移除。</translation>
     </message>
+    <message>
+        <source>Some registry keys could not be removed:</source>
+        <translation>部分登錄機碼無法移除：</translation>
+    </message>
 </context>
 <context>
     <name>ProcessPage</name>

@@ -60,6 +60,10 @@ Možná se nepodařilo odstranit soubory v instalační složce a zástupce na p
         <source>Please restart the computer to complete the removal.</source>
         <translation>Chcete-li dokončit odebrání, restartujte počítač.</translation>
     </message>
+    <message>
+        <source>Some registry keys could not be removed:</source>
+        <translation>Některé klíče registru se nepodařilo odebrat:</translation>
+    </message>
 </context>
 <context>
     <name>ProcessPage</name>

@@ -60,6 +60,10 @@ Die Dateien im Installationsordner sowie die Verknüpfungen auf dem Desktop und 
         <source>Please restart the computer to complete the removal.</source>
         <translation>Starten Sie den Computer neu, um die Entfernung abzuschließen.</translation>
     </message>
+    <message>
+        <source>Some registry keys could not be removed:</source>
+        <translation>Einige Registrierungsschlüssel konnten nicht entfernt werden:</translation>
+    </message>
 </context>
 <context>
     <name>ProcessPage</name>

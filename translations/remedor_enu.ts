@@ -60,6 +60,10 @@ The files in the installation folder and the shortcuts on the desktop and in the
         <source>Please restart the computer to complete the removal.</source>
         <translation>Please restart the computer to complete the removal.</translation>
     </message>
+    <message>
+        <source>Some registry keys could not be removed:</source>
+        <translation>Some registry keys could not be removed:</translation>
+    </message>
 </context>
 <context>
     <name>ProcessPage</name>

@@ -60,6 +60,10 @@ Es posible que no se hayan eliminado los archivos de la carpeta de instalación 
         <source>Please restart the computer to complete the removal.</source>
         <translation>Reinicie el equipo para completar la eliminación.</translation>
     </message>
+    <message>
+        <source>Some registry keys could not be removed:</source>
+        <translation>Algunas claves del registro no se pudieron quitar:</translation>
+    </message>
 </context>
 <context>
     <name>ProcessPage</name>

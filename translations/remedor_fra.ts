@@ -60,6 +60,10 @@ Il est possible que les fichiers du dossier d&apos;installation ainsi que les ra
         <source>Please restart the computer to complete the removal.</source>
         <translation>Veuillez redémarrer l&apos;ordinateur pour terminer la suppression.</translation>
     </message>
+    <message>
+        <source>Some registry keys could not be removed:</source>
+        <translation>Certaines clés de registre n&apos;ont pas pu être supprimées&#xa0;:</translation>
+    </message>
 </context>
 <context>
     <name>ProcessPage</name>

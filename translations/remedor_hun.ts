@@ -60,6 +60,10 @@ Előfordulhat, hogy a telepítési mappában lévő fájlok, valamint az asztalo
         <source>Please restart the computer to complete the removal.</source>
         <translation>Az eltávolítás befejezéséhez indítsa újra a számítógépet.</translation>
     </message>
+    <message>
+        <source>Some registry keys could not be removed:</source>
+        <translation>Néhány beállításkulcsot nem sikerült eltávolítani:</translation>
+    </message>
 </context>
 <context>
     <name>ProcessPage</name>

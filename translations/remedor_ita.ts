@@ -60,6 +60,10 @@ The files under the installation directory, shortcut on the desktop and start me
         <source>Please restart the computer to complete the removal.</source>
         <translation>Riavviare il computer per completare la rimozione.</translation>
     </message>
+    <message>
+        <source>Some registry keys could not be removed:</source>
+        <translation>Non è stato possibile rimuovere alcune chiavi del Registro di sistema:</translation>
+    </message>
 </context>
 <context>
     <name>ProcessPage</name>

@@ -60,6 +60,10 @@ The files under the installation directory, shortcut on the desktop and start me
         <source>Please restart the computer to complete the removal.</source>
         <translation>削除を完了するには、コンピューターを再起動してください。</translation>
     </message>
+    <message>
+        <source>Some registry keys could not be removed:</source>
+        <translation>一部のレジストリ キーを削除できませんでした:</translation>
+    </message>
 </context>
 <context>
     <name>ProcessPage</name>

@@ -60,6 +60,10 @@ The files under the installation directory, shortcut on the desktop and start me
         <source>Please restart the computer to complete the removal.</source>
         <translation>제거를 완료하려면 컴퓨터를 다시 시작하십시오.</translation>
     </message>
+    <message>
+        <source>Some registry keys could not be removed:</source>
+        <translation>일부 레지스트리 키를 제거하지 못했습니다:</translation>
+    </message>
 </context>
 <context>
     <name>ProcessPage</name>

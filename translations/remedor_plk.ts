@@ -60,6 +60,10 @@ Pliki w folderze instalacyjnym oraz skróty na pulpicie i w menu Start mogły ni
         <source>Please restart the computer to complete the removal.</source>
         <translation>Uruchom ponownie komputer, aby dokończyć usuwanie.</translation>
     </message>
+    <message>
+        <source>Some registry keys could not be removed:</source>
+        <translation>Nie udało się usunąć niektórych kluczy rejestru:</translation>
+    </message>
 </context>
 <context>
     <name>ProcessPage</name>

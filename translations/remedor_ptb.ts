@@ -60,6 +60,10 @@ Os arquivos da pasta de instalação e os atalhos da área de trabalho e do menu
         <source>Please restart the computer to complete the removal.</source>
         <translation>Reinicie o computador para concluir a remoção.</translation>
     </message>
+    <message>
+        <source>Some registry keys could not be removed:</source>
+        <translation>Algumas chaves do Registro não puderam ser removidas:</translation>
+    </message>
 </context>
 <context>
     <name>ProcessPage</name>

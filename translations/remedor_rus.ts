@@ -60,6 +60,10 @@ The files under the installation directory, shortcut on the desktop and start me
         <source>Please restart the computer to complete the removal.</source>
         <translation>Чтобы завершить удаление, перезагрузите компьютер.</translation>
     </message>
+    <message>
+        <source>Some registry keys could not be removed:</source>
+        <translation>Некоторые разделы реестра не удалось удалить:</translation>
+    </message>
 </context>
 <context>
     <name>ProcessPage</name>

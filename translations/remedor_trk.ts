@@ -60,6 +60,10 @@ Yükleme klasöründeki dosyalar ile masaüstündeki ve Başlat menüsündeki k�
         <source>Please restart the computer to complete the removal.</source>
         <translation>Kaldırma işlemini tamamlamak için bilgisayarı yeniden başlatın.</translation>
     </message>
+    <message>
+        <source>Some registry keys could not be removed:</source>
+        <translation>Bazı kayıt defteri anahtarları kaldırılamadı:</translation>
+    </message>
 </context>
 <context>
     <name>ProcessPage</name>

@@ -4,6 +4,7 @@
 #include "wizardimage.h"
 
 #include <QLabel>
+#include <QListWidget>
 #include <QVBoxLayout>
 #include <QWizard>
 
@@ -16,19 +17,33 @@ FinishPage::FinishPage(QWidget *parent)
     setPixmap(QWizard::WatermarkPixmap,
               WizardImage::load(QStringLiteral(":/Remedor/Resources/images/watermark.png")));
 
-    m_messageLabel = new QLabel(message({}));
+    m_messageLabel = new QLabel(message());
     m_messageLabel->setObjectName(QStringLiteral("messageLabel"));
     m_messageLabel->setWordWrap(true);
 
+    // Hidden unless something failed, so that a clean run shows the message alone.
+    m_failureList = new QListWidget;
+    m_failureList->setObjectName(QStringLiteral("failureList"));
+    m_failureList->setSelectionMode(QAbstractItemView::NoSelection);
+    m_failureList->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    m_failureList->hide();
+
+    m_restartLabel = new QLabel(tr("Please restart the computer to complete the removal."));
+    m_restartLabel->setObjectName(QStringLiteral("restartLabel"));
+    m_restartLabel->setWordWrap(true);
+    m_restartLabel->hide();
+
     auto *layout = new QVBoxLayout;
     layout->addWidget(m_messageLabel);
+    layout->addWidget(m_failureList, 1);
+    layout->addWidget(m_restartLabel);
     setLayout(layout);
 }
 
 void FinishPage::initializePage()
 {
-    m_messageLabel->setText(
-        message(field(ProcessPage::outcomesField()).value<InstallerOutcomes>()));
+    showReport(field(ProcessPage::outcomesField()).value<InstallerOutcomes>(),
+               field(ProcessPage::keyFailuresField()).value<KeyRemovals>());
 }
 
 int FinishPage::nextId() const
@@ -36,42 +51,68 @@ int FinishPage::nextId() const
     return -1;
 }
 
-QString FinishPage::message(const InstallerOutcomes &outcomes) const
+QString FinishPage::message() const
 {
-    QString text = tr("All operation completed.\n\n\n\nThe files under the installation "
-                      "directory, shortcut on the desktop and start menu shortcuts may not be "
-                      "deleted, please delete these items manually.");
+    return tr("All operation completed.\n\n\n\nThe files under the installation "
+              "directory, shortcut on the desktop and start menu shortcuts may not be "
+              "deleted, please delete these items manually.");
+}
+
+void FinishPage::showReport(const InstallerOutcomes &outcomes, const KeyRemovals &keyFailures)
+{
+    m_failureList->clear();
 
     const bool anyFailure = std::any_of(outcomes.cbegin(), outcomes.cend(),
                                         [](const InstallerOutcome &o) { return o.isFailure(); });
     if (anyFailure) {
-        text += QLatin1String("\n\n") + tr("Some packages could not be uninstalled cleanly:");
+        addHeading(tr("Some packages could not be uninstalled cleanly:"));
         for (const InstallerOutcome &outcome : outcomes) {
-            switch (outcome.status) {
-            case InstallerOutcome::NotStarted:
-                text += QLatin1Char('\n')
-                    + tr("%1: the uninstaller could not be started.").arg(outcome.displayName);
-                break;
-            case InstallerOutcome::Crashed:
-                text += QLatin1Char('\n')
-                    + tr("%1: the uninstaller stopped unexpectedly.").arg(outcome.displayName);
-                break;
-            case InstallerOutcome::Failed:
-                text += QLatin1Char('\n')
-                    + tr("%1: the uninstaller ended with exit code %2.")
-                          .arg(outcome.displayName, QString::number(outcome.exitCode));
-                break;
-            default:
-                break;
-            }
+            if (outcome.isFailure())
+                addLine(failureLine(outcome));
         }
     }
+    if (!keyFailures.isEmpty()) {
+        addHeading(tr("Some registry keys could not be removed:"));
+        for (const KeyRemoval &removal : keyFailures)
+            addLine(QStringLiteral("%1: %2").arg(removal.path, removal.reason));
+    }
+    m_failureList->setVisible(m_failureList->count() > 0);
 
     const bool restart
         = std::any_of(outcomes.cbegin(), outcomes.cend(), [](const InstallerOutcome &o) {
               return o.status == InstallerOutcome::RestartRequired;
           });
-    if (restart)
-        text += QLatin1String("\n\n") + tr("Please restart the computer to complete the removal.");
-    return text;
+    m_restartLabel->setVisible(restart);
+}
+
+QString FinishPage::failureLine(const InstallerOutcome &outcome) const
+{
+    switch (outcome.status) {
+    case InstallerOutcome::NotStarted:
+        return tr("%1: the uninstaller could not be started.").arg(outcome.displayName);
+    case InstallerOutcome::Crashed:
+        return tr("%1: the uninstaller stopped unexpectedly.").arg(outcome.displayName);
+    case InstallerOutcome::Failed:
+        return tr("%1: the uninstaller ended with exit code %2.")
+            .arg(outcome.displayName, QString::number(outcome.exitCode));
+    default:
+        return QString();
+    }
+}
+
+// A line wider than the list scrolls sideways; its tooltip shows it whole.
+void FinishPage::addLine(const QString &text)
+{
+    auto *line = new QListWidgetItem(text, m_failureList);
+    line->setToolTip(text);
+}
+
+// A heading stands in the list above its lines, in bold, and cannot be picked.
+void FinishPage::addHeading(const QString &text)
+{
+    auto *heading = new QListWidgetItem(text, m_failureList);
+    QFont font = heading->font();
+    font.setBold(true);
+    heading->setFont(font);
+    heading->setFlags(Qt::ItemIsEnabled);
 }

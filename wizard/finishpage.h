@@ -2,13 +2,17 @@
 #define FINISHPAGE_H
 
 #include "installeroutcome.h"
+#include "keyremoval.h"
 
 #include <QWizardPage>
 
 class QLabel;
+class QListWidget;
 
 // The last page: the work is done, and what is left to delete by hand. When an installer
-// failed or asked for a restart, the message says so below its first paragraph.
+// failed or a registry key could not be removed, a list below the message names each one,
+// one line apiece, and scrolls when there are many; a restart that an installer asked for
+// is said last.
 class FinishPage : public QWizardPage
 {
     Q_OBJECT
@@ -19,10 +23,19 @@ public:
     void initializePage() override;
     int nextId() const override;
 
-    QString message(const InstallerOutcomes &outcomes) const;
+    // Shows what went wrong, or nothing more than the message when all went well.
+    void showReport(const InstallerOutcomes &outcomes, const KeyRemovals &keyFailures);
+    QString message() const;
+    // The line for one package that did not uninstall cleanly; empty for one that did.
+    QString failureLine(const InstallerOutcome &outcome) const;
 
 private:
+    void addHeading(const QString &text);
+    void addLine(const QString &text);
+
     QLabel *m_messageLabel;
+    QListWidget *m_failureList;
+    QLabel *m_restartLabel;
 };
 
 #endif // FINISHPAGE_H

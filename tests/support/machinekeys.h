@@ -16,6 +16,10 @@ inline const QString userSettings
     = QStringLiteral("HKEY_CURRENT_USER\\SOFTWARE\\DAWLIX\\PELDA\\2015");
 inline const QString bootstrapperName = QStringLiteral("{3F1A92C4-7B5E-4D08-9C61-2A8E5B07D3F9}");
 
+// Installer\Products names written out by hand, so that a wrong packing fails the runs.
+inline const QString germanProductKey = QStringLiteral("2D7C14B6200B13011B20E7390A5C8D41");
+inline const QString suiteProductKey = QStringLiteral("2D7C14B6200B00000B20E7390A5C8D41");
+
 } // namespace MachineKeys
 
 #endif // MACHINEKEYS_H
