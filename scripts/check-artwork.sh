@@ -22,14 +22,15 @@ describe() {
     python3 "$repo/scripts/artwork-png.py" describe "$repo/$1" \
         | sed -E 's/^filters( [01])+$/filters None and Sub only/'
 }
+indent() { sed 's/^/    /'; }
 expect() {
     local expected
     expected=$(cat)
     if [ "$(describe "$1")" != "$expected" ]; then
         echo "FAIL: $1 reads"
-        describe "$1" | sed 's/^/    /'
+        describe "$1" | indent
         echo "  instead of"
-        sed 's/^/    /' <<<"$expected"
+        printf '%s\n' "$expected" | indent
         failed=1
     fi
 }
