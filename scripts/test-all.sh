@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Every check of the project, in order: the Linux build with warnings as errors and its
 # tests; the same tests built with AddressSanitizer and UndefinedBehaviorSanitizer; the
-# code's formatting; the translations against the source texts; a minute of fuzzing the registry file parser;
+# code's formatting; the translations against the source texts; the artwork against its SVG
+# sources; a minute of fuzzing the registry file parser;
 # then the Windows program, cross-built and tested under Wine.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -20,6 +21,9 @@ echo "Every C++ file follows .clang-format."
 
 stage "Translations"
 "$repo/scripts/check-translations.sh"
+
+stage "Artwork"
+"$repo/scripts/check-artwork.sh"
 
 stage "Fuzzing the registry file parser"
 "$repo/scripts/fuzz-regfile.sh" 60
