@@ -7,10 +7,19 @@
 #                                    platforms/qwindows.dll, styles/qwindowsvistastyle.dll
 #                                    (the native look) and the chosen translation
 #   build-windows/remedor-bundle.zip that folder, zipped
+#   build-windows/SHA256SUMS         the SHA-256 sums of the zip and of every file of the bundle
+#                                    (cd build-windows && sha256sum -c SHA256SUMS)
 #
 # Usage: scripts/build-windows.sh          (as root: installs missing packages with apt-get)
 # Environment: REMEDOR_LANGUAGE=deu (etc.) sets the translation staged beside the program;
 #              when unset, the choice of the last configure run stays.
+#   REMEDOR_SIGN_PKCS12=FILE          signs every program of the bundle (each .exe; the Qt and
+#                                     MinGW DLLs stay as they are) with the certificate and key
+#                                     in that PKCS#12 file, SHA-256 digests; unset: unsigned.
+#   REMEDOR_SIGN_PASSWORD_FILE=FILE   the file holding that PKCS#12 file's password.
+#   REMEDOR_SIGN_TIMESTAMP_URL=URL    an RFC 3161 time-stamp server that countersigns (optional).
+# When signing is asked for, any failure leaves no bundle, zip or SHA256SUMS at all rather than
+# an unsigned or half-signed one.
 set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -20,16 +29,91 @@ shared=$(cd "$repo/../shared" 2>/dev/null && pwd) || {
 }
 toolchain=$shared/toolchains
 build=$repo/build-windows
+bundle=$build/bundle
+zip=$build/remedor-bundle.zip
+sums=$build/SHA256SUMS
+certificate=${REMEDOR_SIGN_PKCS12:-}
 qt=/opt/qt6-mingw
 mingw_gcc=/usr/lib/gcc/x86_64-w64-mingw32/12-posix
 mingw_lib=/usr/x86_64-w64-mingw32/lib
 
 say() { echo "build-windows: $*"; }
+die() {
+    echo "build-windows: $*" >&2
+    exit 1
+}
+
+# check_certificate: the PKCS#12 file opens with its password and its certificate has not
+# expired (osslsigncode itself signs with an expired one).
+check_certificate() {
+    local password=${REMEDOR_SIGN_PASSWORD_FILE:-}
+    [[ -f $certificate && -r $certificate ]] || die "cannot read the certificate file $certificate"
+    [[ -n $password ]] \
+        || die "REMEDOR_SIGN_PASSWORD_FILE must name the file holding the password of $certificate"
+    [[ -f $password && -r $password ]] || die "cannot read the password file $password"
+    openssl asn1parse -inform DER -in "$certificate" >/dev/null 2>&1 \
+        || die "$certificate is not a PKCS#12 file"
+    # Files made by older tools use ciphers that OpenSSL 3 keeps in its legacy provider.
+    local open=(pkcs12 -in "$certificate" -passin "file:$password" -nokeys -clcerts
+                -out "$work/certificate.pem")
+    if ! openssl "${open[@]}" 2>"$work/openssl.log" && ! openssl "${open[@]}" -legacy 2>/dev/null; then
+        echo "build-windows: cannot open $certificate with the password in $password" \
+            "(wrong password?):" >&2
+        sed 's/^/  /' "$work/openssl.log" >&2
+        exit 1
+    fi
+    local end
+    end=$(openssl x509 -in "$work/certificate.pem" -noout -enddate)
+    openssl x509 -in "$work/certificate.pem" -noout -checkend 0 >/dev/null \
+        || die "the certificate in $certificate has expired (${end#notAfter=})"
+}
+
+# sign_programs: signs every .exe of the bundle, each into a file of its own that replaces the
+# program only once osslsigncode has succeeded.
+sign_programs() {
+    local options=(-pkcs12 "$certificate" -readpass "$REMEDOR_SIGN_PASSWORD_FILE" -h sha256)
+    if [[ -n ${REMEDOR_SIGN_TIMESTAMP_URL:-} ]]; then
+        options+=(-ts "$REMEDOR_SIGN_TIMESTAMP_URL")
+    fi
+    local program signed=()
+    while IFS= read -r -d '' program; do
+        if ! osslsigncode sign "${options[@]}" -in "$program" -out "$work/signed.exe" \
+            >"$work/osslsigncode.log" 2>&1; then
+            echo "build-windows: signing ${program#"$bundle"/} failed, so the bundle is removed;" \
+                "osslsigncode said:" >&2
+            sed 's/^/  /' "$work/osslsigncode.log" >&2
+            exit 1
+        fi
+        mv "$work/signed.exe" "$program"
+        signed+=("${program#"$bundle"/}")
+    done < <(find "$bundle" -type f -iname '*.exe' -print0 | LC_ALL=C sort -z)
+    ((${#signed[@]})) || die "the bundle holds no program to sign"
+    say "signed with $certificate: ${signed[*]}"
+}
+
+# discard_on_failure: the exit trap when signing is asked for.
+discard_on_failure() {
+    local status=$?
+    rm -rf "$work"
+    if ((status != 0)); then
+        rm -rf "$bundle" "$zip" "$sums"
+    fi
+}
 
 # --- packages -----------------------------------------------------------------------------
 "$repo/scripts/install-deps.sh" g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix \
     binutils-mingw-w64-x86-64 cmake ninja-build xz-utils qt6-base-dev qt6-base-dev-tools \
     qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
+
+# --- signing certificate, checked before anything is built --------------------------------
+if [[ -n $certificate ]]; then
+    "$repo/scripts/install-deps.sh" osslsigncode openssl
+    mkdir -p "$build"
+    # Beside the bundle, so that moving a signed program into it is a rename.
+    work=$(mktemp -d "$build/signing.XXXXXX")
+    trap discard_on_failure EXIT
+    check_certificate
+fi
 
 # --- Qt for Windows -----------------------------------------------------------------------
 if [[ ! -f $qt/lib/cmake/Qt6/Qt6Config.cmake || ! -f $qt/bin/Qt6Core.dll ]]; then
@@ -64,20 +148,29 @@ fi
 
 # --- bundle -------------------------------------------------------------------------------
 language=$(sed -n 's/^REMEDOR_LANGUAGE:STRING=//p' "$build/CMakeCache.txt")
-bundle=$build/bundle
-rm -rf "$bundle" "$build/remedor-bundle.zip"
+rm -rf "$bundle" "$zip" "$sums"
 mkdir -p "$bundle/platforms" "$bundle/styles"
 cp "$build/remedor.exe" "$bundle/"
 cp "$qt/bin/Qt6Core.dll" "$qt/bin/Qt6Gui.dll" "$qt/bin/Qt6Widgets.dll" "$bundle/"
 cp "$qt/plugins/platforms/qwindows.dll" "$bundle/platforms/"
 cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$bundle/styles/"
-cp "$mingw_gcc/libstdc++-6.dll" "$mingw_gcc/libgcc_s_seh-1.dll" "$mingw_lib/libwinpthread-1.dll" "$bundle/"
 # Debian ships the MinGW run time with its debugging information (20 MB of libstdc++ alone).
-x86_64-w64-mingw32-strip --strip-debug "$bundle/libstdc++-6.dll" "$bundle/libgcc_s_seh-1.dll" \
-    "$bundle/libwinpthread-1.dll"
+# strip stamps the PE header with the time it runs unless SOURCE_DATE_EPOCH says otherwise: the
+# source's date makes every run stage the same bytes.
+for dll in "$mingw_gcc/libstdc++-6.dll" "$mingw_gcc/libgcc_s_seh-1.dll" "$mingw_lib/libwinpthread-1.dll"; do
+    SOURCE_DATE_EPOCH=$(stat -c %Y "$dll") \
+        x86_64-w64-mingw32-strip --strip-debug -o "$bundle/${dll##*/}" "$dll"
+done
 if [[ -n $language ]]; then
     cp "$build/translations/remedor_$language.qm" "$bundle/"
 fi
+if [[ -n $certificate ]]; then
+    sign_programs
+else
+    say "the bundle is unsigned (REMEDOR_SIGN_PKCS12 names no certificate)"
+fi
 (cd "$build" && cmake -E tar cf remedor-bundle.zip --format=zip bundle)
+(cd "$build" && sha256sum remedor-bundle.zip \
+    && find bundle -type f -print0 | LC_ALL=C sort -z | xargs -0 sha256sum) >"$sums"
 
-say "done: $build/remedor.exe, $bundle/ ($(cd "$bundle" && find . -type f | sort | tr '\n' ' ')) and $build/remedor-bundle.zip"
+say "done: $build/remedor.exe, $bundle/ ($(cd "$bundle" && find . -type f | sort | tr '\n' ' ')), $zip and $sums"

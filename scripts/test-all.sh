@@ -2,8 +2,9 @@
 # Every check of the project, in order: the Linux build with warnings as errors and its
 # tests; the same tests built with AddressSanitizer and UndefinedBehaviorSanitizer; the
 # code's formatting; the translations against the source texts; the artwork against its SVG
-# sources; a minute of fuzzing the registry file parser;
-# then the Windows program, cross-built and tested under Wine.
+# sources; a minute of fuzzing the registry file parser; then the Windows program,
+# cross-built and signed with a throwaway certificate, its signing checked, and tested under
+# Wine.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 stage() { printf '\n==== %s ====\n' "$*"; }
@@ -29,8 +30,16 @@ stage "Fuzzing the registry file parser"
 "$repo/scripts/fuzz-regfile.sh" 60
 
 if [ -x "$repo/scripts/build-windows.sh" ] && [ -x "$repo/scripts/test-windows.sh" ]; then
-    stage "Windows build"
-    "$repo/scripts/build-windows.sh"
+    stage "Windows build, signed with a throwaway certificate"
+    certificates=$(mktemp -d)
+    trap 'rm -rf "$certificates"' EXIT
+    "$repo/tests/windows/make-test-certificate.sh" "$certificates"
+    REMEDOR_SIGN_PKCS12=$certificates/remedor-test.p12 REMEDOR_SIGN_PASSWORD_FILE=$certificates/password.txt \
+        "$repo/scripts/build-windows.sh"
+    stage "Signing failures (each ends without an unsigned bundle), then the signed build again"
+    "$repo/tests/windows/check-signing-failures.sh" "$certificates"
+    stage "Signatures of the bundle"
+    "$repo/tests/windows/check-signature.sh" "$repo/build-windows" "$certificates/remedor-test.pem"
     stage "Windows tests under Wine"
     "$repo/scripts/test-windows.sh"
 fi

@@ -58,7 +58,7 @@ check() {
 
 # --- packages and build -------------------------------------------------------------------
 "$repo/scripts/install-deps.sh" wine wine64 msitools wixl icoutils xvfb x11-utils \
-    binutils-mingw-w64-x86-64
+    binutils-mingw-w64-x86-64 osslsigncode
 
 portable_tests=(tst_editioncatalogue tst_packedproductcode tst_translationloader tst_wizard
                 tst_processpage tst_regfile)
@@ -138,7 +138,14 @@ bundle_language=$(sed -n 's/^REMEDOR_LANGUAGE:STRING=//p' "$build/CMakeCache.txt
     && expected_bundle=$(printf '%s\nremedor_%s.qm\n' "$expected_bundle" "$bundle_language" | sort)
 check "bundle: exactly the program, its DLLs and plug-ins${bundle_language:+ and remedor_$bundle_language.qm}" \
     test "$(cd "$build/bundle" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)" = "$(LC_ALL=C sort <<<"$expected_bundle")"
-check "bundle: remedor.exe is the one built" cmp -s "$build/bundle/remedor.exe" "$exe"
+# The bundle's remedor.exe is signed when build-windows.sh was given a certificate: it must carry
+# the Authenticode data (the file's digest, its signature left out) of the one built.
+authenticode_data() { rm -f "$2" && osslsigncode extract-data -h sha256 -in "$1" -out "$2" >/dev/null 2>&1; }
+same_program() {
+    authenticode_data "$exe" "$run/built.data" && authenticode_data "$1" "$run/bundled.data" \
+        && cmp -s "$run/built.data" "$run/bundled.data"
+}
+check "bundle: remedor.exe is the one built (its signature apart)" same_program "$build/bundle/remedor.exe"
 check "remedor-bundle.zip: holds the bundle" \
     test "$(cmake -E tar tf "$build/remedor-bundle.zip" 2>/dev/null | grep -v '/$' | sed 's|^bundle/||' | LC_ALL=C sort)" = \
     "$(LC_ALL=C sort <<<"$expected_bundle")"
