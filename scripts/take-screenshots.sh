@@ -5,6 +5,7 @@
 #
 #   1-welcome.png  2-products.png (three editions ticked)  3-confirm.png
 #   4-process.png (progress under way)  5-finish.png
+#   5-finish-failures.png (two packages failed, the registry refused one key, a restart asked)
 #   2-products-deu.png  2-products-jpn.png  2-products-rus.png (the program alone in a folder with that translation)
 #
 # Each picture is the wizard's window with its frame, cut out of the screen. The sample file in
@@ -40,6 +41,7 @@ cleanup() {
         kill "${pids[i]}" 2>/dev/null || true
         wait "${pids[i]}" 2>/dev/null || true
     done
+    chattr -R -i "$work" 2>/dev/null || true # the failure run locks its registry's folder
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -59,12 +61,14 @@ xdotool mousemove 0 0
 app_pid=""
 window=""
 
-# Starts the program found in folder $1 on a fresh copy of the sample machine, named $2.
+# Starts the program found in folder $1 on a fresh copy of the sample machine, named $2, with
+# the stand-in installer's knobs in the array installer_env.
+installer_env=()
 launch() {
     local folder=$1 name=$2
     mkdir -p "$work/$name"
     cp "$repo/scripts/sample-machine.reg" "$work/$name/registry.reg"
-    env REMEDOR_REGISTRY="$work/$name/registry.reg" \
+    env "${installer_env[@]}" REMEDOR_REGISTRY="$work/$name/registry.reg" \
         REMEDOR_FAKE_MSIEXEC_LOG="$work/$name/msiexec.log" \
         REMEDOR_FAKE_MSIEXEC_DELAY_MS=$delay_ms \
         PATH="$build/tests/fake-msiexec:$PATH" \
@@ -150,6 +154,25 @@ shot 4-process
 sleep 6 # the bar counts up to 100 and the wizard moves on by itself
 shot 5-finish
 quit
+
+# A run that goes wrong: DEU's installer crashes, JPN's fails with 1603 (the stand-in's POSIX
+# exit status keeps its low byte, 67), and the suite's asks for a restart, after which the
+# registry refuses every change, so that the bootstrapper's entry cannot be removed.
+suite='{6B41C7D2-B002-0000-B002-7E93A0C5D814}'
+installer_env=(
+    "REMEDOR_FAKE_MSIEXEC_RESULTS={6B41C7D2-B002-1031-B102-7E93A0C5D814}=crash,{6B41C7D2-B002-1041-B102-7E93A0C5D814}=1603,$suite=+3010"
+    "REMEDOR_FAKE_MSIEXEC_LOCK_AFTER=$suite"
+)
+launch "$build" failures
+keys Return
+tick_three
+keys alt+n alt+n
+wait_for_installer_runs failures 4
+sleep "$(awk -v ms=$delay_ms 'BEGIN { print ms / 1000 + 8 }')"
+shot 5-finish-failures
+quit
+chattr -i "$work/failures"
+installer_env=()
 
 # The Products page in other languages: the program alone with one translation beside it.
 for language in deu jpn rus; do

@@ -12,12 +12,17 @@
 //                                  exit with that Windows code (or crash) without touching
 //                                  the registry; "*" matches every product. A code with a
 //                                  "+" ("*=+3010") acts as usual first, then exits with it.
+//   REMEDOR_FAKE_MSIEXEC_LOCK_AFTER "{CODE}": once done with that product, make the registry
+//                                  file's folder immutable (chattr +i), as if the registry
+//                                  refused every later change. Whoever set it unlocks it.
 
 #include "packedproductcode.h"
 #include "registrykey.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QThread>
 
 #include <csignal>
@@ -70,6 +75,16 @@ int uninstall(const QString &productCode)
     return 0;
 }
 
+void lockRegistryAfter(const QString &productCode)
+{
+    const QString registry = qEnvironmentVariable("REMEDOR_REGISTRY");
+    if (productCode.isEmpty() || registry.isEmpty()
+        || productCode != qEnvironmentVariable("REMEDOR_FAKE_MSIEXEC_LOCK_AFTER"))
+        return;
+    QProcess::execute(QStringLiteral("chattr"),
+                      { QStringLiteral("+i"), QFileInfo(registry).absolutePath() });
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -97,5 +112,6 @@ int main(int argc, char *argv[])
     if (!result.isEmpty() && !actFirst)
         return exitWith(result.toInt());
     const int code = uninstall(productCode);
+    lockRegistryAfter(productCode);
     return exitWith(actFirst ? result.toInt() : code);
 }
