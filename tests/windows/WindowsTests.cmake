@@ -213,11 +213,11 @@ foreach(group list icon manifest)
     add_test(NAME windows.resources.${group}
              COMMAND ${scripts}/check-resources.sh ${group} $<TARGET_FILE:remedor> ${PROJECT_SOURCE_DIR}/Resources)
 endforeach()
-add_test(NAME windows.programs.gui COMMAND ${scripts}/check-subsystem.sh "Windows GUI" $<TARGET_FILE:remedor>)
+add_test(NAME windows.programs.gui COMMAND ${scripts}/check-subsystem.sh gui $<TARGET_FILE:remedor>)
 set(console_programs ${portable_tests} tst_windowsregistrykey tst_windowsinstaller tst_windowsremoval)
 list(FILTER console_programs EXCLUDE REGEX "^windows\\.")
 list(TRANSFORM console_programs REPLACE "(.+)" "$<TARGET_FILE:\\1>")
-add_test(NAME windows.programs.console COMMAND ${scripts}/check-subsystem.sh "Windows CUI" ${console_programs})
+add_test(NAME windows.programs.console COMMAND ${scripts}/check-subsystem.sh console ${console_programs})
 
 # --- the bundle scripts/build-windows.sh stages ------------------------------------------------
 add_test(NAME windows.bundle.files COMMAND ${scripts}/check-bundle.sh files ${CMAKE_BINARY_DIR})
