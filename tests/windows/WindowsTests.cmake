@@ -153,9 +153,11 @@ set_tests_properties(windows.prefix PROPERTIES FIXTURES_SETUP WinePrefix)
 set_tests_properties(windows.prefix.stop windows.decoy.neverRan PROPERTIES FIXTURES_CLEANUP WinePrefix)
 set_tests_properties(windows.prefix.stop PROPERTIES DEPENDS windows.decoy.neverRan)
 
-# The sixteen packages built and installed, the leftover settings keys and decoys imported.
+# The sixteen packages built and installed, the leftover settings keys and decoys imported,
+# once the backend tests have had the machine as Wine made it.
 remedor_add_wine_test(NAME windows.packages SERIAL
-                      COMMAND ${scripts}/machine.sh packages ${REMEDOR_WINE_PACKAGES})
+                      COMMAND ${scripts}/machine.sh packages ${REMEDOR_WINE_PACKAGES}
+                      DEPENDS tst_windowsregistrykey tst_windowsinstaller)
 set_tests_properties(windows.packages PROPERTIES FIXTURES_SETUP WinePackages)
 
 # --- the Qt tests, as Windows programs ---------------------------------------------------------
@@ -168,7 +170,8 @@ foreach(test IN LISTS portable_tests)
     endif()
 endforeach()
 
-# The Windows backends against Wine's registry and Windows Installer.
+# The Windows backends against Wine's registry and Windows Installer, on a machine without the
+# test packages.
 foreach(test tst_windowsregistrykey tst_windowsinstaller)
     remedor_add_wine_test(NAME ${test} COMMAND ${test} SERIAL)
 endforeach()
