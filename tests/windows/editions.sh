@@ -1,6 +1,6 @@
 # The editions as the Windows tests know them, written out independently of the catalogue in
 # catalogue/editioncatalogue.cpp so that the two are checked against each other. Sourced by
-# make-test-packages.sh and scripts/test-windows.sh.
+# make-test-packages.sh and registry-checks.sh.
 
 # language code, locale tag, product code
 REMEDOR_EDITIONS=(

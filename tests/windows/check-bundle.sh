@@ -1,0 +1,106 @@
+#!/usr/bin/env bash
+# The bundle scripts/build-windows.sh stages in BUILD/bundle and zips into remedor-bundle.zip:
+#
+#   check-bundle.sh files BUILD     the bundle and the zip hold exactly the files of
+#                                   bundle-files.txt (and the chosen translation)
+#   check-bundle.sh program BUILD   the bundle's remedor.exe is BUILD/remedor.exe, but for an
+#                                   Authenticode signature it may carry
+#   check-bundle.sh starts BUILD    under Wine (WINEPREFIX) on the X display DISPLAY, the bundle's
+#                                   remedor.exe opens its wizard window; a screenshot is kept
+#                                   when ImageMagick's import is there
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=check.sh
+source "$here/check.sh"
+
+step=${1:?usage: check-bundle.sh files|program|starts BUILD}
+build=${2:?the Windows build folder}
+bundle=$build/bundle
+[[ -f $bundle/remedor.exe ]] || {
+    echo "$bundle/remedor.exe is missing: run scripts/build-windows.sh" >&2
+    exit 1
+}
+language=$(sed -n 's/^REMEDOR_LANGUAGE:STRING=//p' "$build/CMakeCache.txt")
+
+expected_files() {
+    grep -v -e '^#' -e '^$' "$here/bundle-files.txt"
+    [[ -z $language ]] || echo "remedor_$language.qm"
+}
+
+files() {
+    local expected
+    expected=$(expected_files | LC_ALL=C sort)
+    check "bundle: exactly the program, its DLLs and plug-ins${language:+ and remedor_$language.qm}" \
+        test "$(cd "$bundle" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)" = "$expected"
+    check "remedor-bundle.zip: holds the bundle" \
+        test "$(cmake -E tar tf "$build/remedor-bundle.zip" | grep -v '/$' | sed 's|^bundle/||' | LC_ALL=C sort)" = "$expected"
+}
+
+# Signing adds the signature's table and changes two header fields: the checksum and the
+# entry that points at the table. Everything else must stay.
+pe_dump() { x86_64-w64-mingw32-objdump "$@" | tail -n +3; }
+signed() { pe_dump -p "$1" | grep -E '^Entry 4 [0-9a-f]+ [0-9a-f]*[1-9a-f][0-9a-f]* Security Directory' >/dev/null; }
+same_unsigned() {
+    diff <(pe_dump -p "$1" | grep -v -e '^CheckSum' -e 'Security Directory$') \
+        <(pe_dump -p "$2" | grep -v -e '^CheckSum' -e 'Security Directory$') \
+        && diff <(pe_dump -s "$1") <(pe_dump -s "$2") >/dev/null
+}
+
+program() {
+    if signed "$bundle/remedor.exe"; then
+        check "bundle: remedor.exe is the one built (signed: same headers and sections)" \
+            same_unsigned "$bundle/remedor.exe" "$build/remedor.exe"
+    else
+        check "bundle: remedor.exe is the one built" cmp "$bundle/remedor.exe" "$build/remedor.exe"
+    fi
+}
+
+# The wizard's window, as xwininfo lists it: its title is translated when the bundle holds a
+# translation.
+wizard_window() {
+    local title='"Remedor Wizard"'
+    [[ -z $language ]] || title='"[^"]+"'
+    xwininfo -root -tree 2>/dev/null | grep -a -E "^ +0x[0-9a-f]+ $title: \(\"remedor.exe\" \"remedor.exe\"\)" \
+        | grep -v '"Default IME"' || true
+}
+
+screenshot() {
+    local desktop
+    desktop=$(xwininfo -root -tree 2>/dev/null | sed -n 's/^ *\(0x[0-9a-f]*\) "remedor - Wine desktop".*/\1/p' | head -n1)
+    [[ -x /usr/bin/import && -n $desktop ]] || return 0
+    sleep 3 # let it paint
+    /usr/bin/import -window "$desktop" -display "$DISPLAY" "$PWD/remedor-wine.png" 2>/dev/null \
+        && echo "screenshot: $PWD/remedor-wine.png"
+}
+
+starts() {
+    local window="" pid
+    : "${DISPLAY:?the bundle needs an X display}"
+    # The real platform plug-in, the only one the bundle ships; in a Wine desktop window, which
+    # draws the title bar with the program's icon.
+    (cd "$bundle" && exec env -u QT_QPA_PLATFORM -u WINEQT_QPA_PLATFORM wine explorer /desktop=remedor,900x600 remedor.exe \
+        </dev/null >/dev/null 2>&1) &
+    pid=$!
+    for _ in $(seq 60); do
+        window=$(wizard_window)
+        [[ -n $window ]] && break
+        sleep 1
+    done
+    [[ -z $window ]] || screenshot
+    wine taskkill /f /im remedor.exe >/dev/null 2>&1 || true
+    # The desktop closes once its last program has gone.
+    for _ in $(seq 20); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.5
+    done
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" || true
+    check "bundle: remedor.exe opens its wizard window${window:+ (${window#*0x* })}" test -n "$window"
+}
+
+case $step in
+    files) files ;;
+    program) program ;;
+    starts) starts ;;
+    *) echo "check-bundle.sh: unknown step $step" >&2; exit 2 ;;
+esac
