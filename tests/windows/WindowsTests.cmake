@@ -227,3 +227,21 @@ add_test(NAME windows.bundle.files COMMAND ${scripts}/check-bundle.sh files ${CM
 add_test(NAME windows.bundle.program COMMAND ${scripts}/check-bundle.sh program ${CMAKE_BINARY_DIR})
 # It starts and shows its wizard window, on the X display the caller gives.
 remedor_add_wine_test(NAME windows.bundle.starts COMMAND ${scripts}/check-bundle.sh starts ${CMAKE_BINARY_DIR})
+
+# The wizard keeps its windows painting while it waits for an installer: it turns window
+# ghosting off at start-up.
+add_test(NAME windows.programs.noGhosting
+         COMMAND ${scripts}/check-imports.sh $<TARGET_FILE:remedor> USER32.dll DisableProcessWindowsGhosting)
+
+# The bundle's Authenticode signatures, against the throwaway certificate that
+# scripts/test-all.sh signed it with (REMEDOR_TEST_CERTIFICATE, PEM). Skipped when the bundle
+# was built without one.
+add_test(NAME windows.signature.bundle
+         COMMAND bash -c [=[
+             if [[ -z ${REMEDOR_TEST_CERTIFICATE:-} ]]; then
+                 echo "skipped: REMEDOR_TEST_CERTIFICATE names no certificate, so nothing was signed"
+                 exit 77
+             fi
+             exec "$0" "$1" "$REMEDOR_TEST_CERTIFICATE"]=]
+                 ${scripts}/check-signature.sh ${CMAKE_BINARY_DIR})
+set_tests_properties(windows.signature.bundle PROPERTIES SKIP_RETURN_CODE 77)
