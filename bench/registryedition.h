@@ -9,6 +9,7 @@
 #include "packedproductcode.h"
 #include "processpage.h"
 #include "registrykey.h"
+#include "removalrun.h"
 
 #include <QString>
 
@@ -60,15 +61,11 @@ inline Names namesFor(const QString &languageCode)
     return names;
 }
 
-// ProcessPage::bootstrapperLanguage: the Uninstall key's children, then the bootstrapper's
+// The removal run's own bootstrapper read: the Uninstall key's child, then the bootstrapper's
 // language value; returns the language code it maps to.
 inline QString readBootstrapperLanguage()
 {
-    if (!RegistryKey(uninstallKey()).childKeys().contains(bootstrapperKeyName(), Qt::CaseSensitive))
-        return QString();
-    const RegistryKey bootstrapper(uninstallKey() + QLatin1Char('\\') + bootstrapperKeyName());
-    return EditionCatalogue::languageCodeForLocale(
-        bootstrapper.stringValue(QStringLiteral("PeldaLanguage")));
+    return RemovalRun::bootstrapperLanguage();
 }
 
 inline void removeMachineSettings(ProcessPage &page, const Names &names)

@@ -27,6 +27,9 @@ public:
     // Names of the immediate subkeys, as the registry spells them.
     QStringList childKeys() const;
 
+    // Whether a child of exactly that name, letter case included, exists.
+    bool hasChild(const QString &name) const;
+
     // A value read as text; empty when the value or the key is missing.
     QString stringValue(const QString &valueName) const;
 

@@ -74,6 +74,11 @@ QStringList RegistryKey::childKeys() const
     return d->registry ? d->registry->childKeys(m_path) : QStringList();
 }
 
+bool RegistryKey::hasChild(const QString &name) const
+{
+    return !name.isEmpty() && childKeys().contains(name, Qt::CaseSensitive);
+}
+
 QString RegistryKey::stringValue(const QString &valueName) const
 {
     return d->registry ? d->registry->stringValue(m_path, valueName) : QString();
@@ -88,7 +93,7 @@ KeyRemoval RegistryKey::removeChildKey(const QString &name)
         removal.reason = QStringLiteral("%1 cannot be read: %2").arg(d->fileName, d->damage);
         return removal;
     }
-    if (name.isEmpty() || !childKeys().contains(name, Qt::CaseSensitive))
+    if (!hasChild(name))
         return removal;
 
     RegFile changed = *d->registry;

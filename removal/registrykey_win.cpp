@@ -14,6 +14,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 
 namespace {
@@ -61,6 +62,20 @@ std::wstring wide(const QString &text)
 }
 
 constexpr DWORD maximumKeyNameLength = 255; // characters, without the terminating NUL
+
+// Whether the key has a child spelled exactly so, letter case included; stops at the first.
+bool hasChildSpelled(HKEY key, const std::wstring &name)
+{
+    wchar_t child[maximumKeyNameLength + 1];
+    for (DWORD index = 0;; ++index) {
+        DWORD length = maximumKeyNameLength + 1;
+        if (RegEnumKeyExW(key, index, child, &length, nullptr, nullptr, nullptr, nullptr)
+            != ERROR_SUCCESS)
+            return false;
+        if (name.compare(0, std::wstring::npos, child, length) == 0)
+            return true;
+    }
+}
 
 } // namespace
 
@@ -118,45 +133,53 @@ QStringList RegistryKey::childKeys() const
     return children;
 }
 
-// Strings as they are stored (REG_EXPAND_SZ unexpanded), DWORDs in decimal.
+bool RegistryKey::hasChild(const QString &name) const
+{
+    KeyHandle key;
+    return !name.isEmpty() && d->open(KEY_ENUMERATE_SUB_KEYS, key) == ERROR_SUCCESS
+        && hasChildSpelled(key.get(), wide(name));
+}
+
+// Strings as they are stored (REG_EXPAND_SZ unexpanded), DWORDs in decimal. One query
+// usually does: a longer value than the buffer holds is asked for again at its size.
 QString RegistryKey::stringValue(const QString &valueName) const
 {
     KeyHandle key;
     if (d->open(KEY_QUERY_VALUE, key) != ERROR_SUCCESS)
         return {};
     const std::wstring name = wide(valueName);
+    // One character more than the data asks for, as stored strings need not end in NUL.
+    std::wstring data(128, L'\0');
     DWORD type = 0;
-    DWORD size = 0;
-    if (RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+    DWORD size = DWORD((data.size() - 1) * sizeof(wchar_t));
+    LSTATUS status = RegQueryValueExW(key.get(), name.c_str(), nullptr, &type,
+                                      reinterpret_cast<BYTE *>(data.data()), &size);
+    if (status == ERROR_MORE_DATA) {
+        data.assign(size / sizeof(wchar_t) + 2, L'\0');
+        size = DWORD((data.size() - 1) * sizeof(wchar_t));
+        status = RegQueryValueExW(key.get(), name.c_str(), nullptr, &type,
+                                  reinterpret_cast<BYTE *>(data.data()), &size);
+    }
+    if (status != ERROR_SUCCESS)
         return {};
-
     if (type == REG_DWORD && size == sizeof(DWORD)) {
         DWORD number = 0;
-        if (RegQueryValueExW(key.get(), name.c_str(), nullptr, nullptr,
-                             reinterpret_cast<BYTE *>(&number), &size)
-            != ERROR_SUCCESS)
-            return {};
+        std::memcpy(&number, data.data(), sizeof number);
         return QString::number(number);
     }
     if (type != REG_SZ && type != REG_EXPAND_SZ)
         return {};
-    // Stored strings need not end in NUL; one more character leaves room for it.
-    std::wstring data(size / sizeof(wchar_t) + 1, L'\0');
-    size = DWORD(data.size() * sizeof(wchar_t));
-    if (RegQueryValueExW(key.get(), name.c_str(), nullptr, nullptr,
-                         reinterpret_cast<BYTE *>(data.data()), &size)
-        != ERROR_SUCCESS)
-        return {};
+    data.resize(size / sizeof(wchar_t));
     return QString::fromWCharArray(data.c_str()); // up to the first NUL
 }
 
 // The exact-case test comes first: the registry itself ignores letter case. The child's
 // values and subkeys go first (RegDeleteTreeW on the child), then the emptied key itself,
-// in the parent's view (RegDeleteKeyExW).
+// in the parent's view (RegDeleteKeyExW). One handle on the parent serves all three steps.
 KeyRemoval RegistryKey::removeChildKey(const QString &name)
 {
     const QString path = m_path + QLatin1Char('\\') + name;
-    if (name.isEmpty() || !childKeys().contains(name, Qt::CaseSensitive))
+    if (name.isEmpty())
         return { path, KeyRemoval::NotThere, QString() };
 
     KeyHandle parent;
@@ -164,6 +187,8 @@ KeyRemoval RegistryKey::removeChildKey(const QString &name)
     if (status != ERROR_SUCCESS)
         return RegistryError::removalAfter(path, status);
     const std::wstring childName = wide(name);
+    if (!hasChildSpelled(parent.get(), childName))
+        return { path, KeyRemoval::NotThere, QString() };
     {
         KeyHandle child;
         status = RegOpenKeyExW(parent.get(), childName.c_str(), 0,

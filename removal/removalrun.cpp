@@ -36,9 +36,7 @@ void RemovalRun::run(const Choice &isChosen)
 
 QString RemovalRun::bootstrapperLanguage()
 {
-    if (!RegistryKey(RegistryPaths::uninstall())
-             .childKeys()
-             .contains(RegistryPaths::bootstrapperName(), Qt::CaseSensitive))
+    if (!RegistryKey(RegistryPaths::uninstall()).hasChild(RegistryPaths::bootstrapperName()))
         return QString();
     const RegistryKey bootstrapper(RegistryPaths::uninstall() + QLatin1Char('\\')
                                    + RegistryPaths::bootstrapperName());
