@@ -4,11 +4,11 @@
 
 #include <cstdio>
 
-// Text mode: on Windows the lines end in CR LF, as a redirected file there should.
+// Not in Qt's text mode: the C run time's streams already end lines in CR LF on Windows.
 Console::Console()
 {
-    m_out.open(stdout, QIODevice::WriteOnly | QIODevice::Text);
-    m_error.open(stderr, QIODevice::WriteOnly | QIODevice::Text);
+    m_out.open(stdout, QIODevice::WriteOnly);
+    m_error.open(stderr, QIODevice::WriteOnly);
 }
 
 void Console::print(const QString &text)

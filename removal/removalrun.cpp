@@ -114,7 +114,8 @@ InstallerOutcome RemovalRun::runInstaller(const QString &displayName, const QStr
     QElapsedTimer clock;
     clock.start();
     const InstallerOutcome outcome = WindowsInstaller::run(displayName, command);
-    m_observer->installerFinished(outcome, clock.elapsed());
+    // Rounded, not cut off: summed over many quick installers, the times stay true.
+    m_observer->installerFinished(outcome, (clock.nsecsElapsed() + 500'000) / 1'000'000);
     m_observer->stepFinished(displayName, RemovalObserver::Step::Installer);
     return outcome;
 }

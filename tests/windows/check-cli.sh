@@ -17,8 +17,9 @@
 #   BIN_FOLDER   remedor-cli.exe with its DLLs
 #   MSI_FOLDER   the packages (<LANG>.msi, suite.msi)
 #   WORK_FOLDER  where its outputs and logs go (default: a new temporary folder)
-# Environment: WINEPREFIX, a prefix made with wineboot. The script sets up the machine state it
-# needs itself: it uninstalls and reinstalls the packages and rewrites the product's keys.
+# Environment: WINEPREFIX, a prefix made with wineboot; its Wine server is ended at the end.
+# The script sets up the machine state it needs itself: it uninstalls and reinstalls the
+# packages and rewrites the product's keys.
 # Exits non-zero when any check failed; every check is listed in WORK_FOLDER/checks.txt.
 set -euo pipefail
 
@@ -39,6 +40,11 @@ export WINEDEBUG=${WINEDEBUG:--all}
 }
 
 say() { echo "check-cli: $*"; }
+
+# Keys below HKEY_USERS other than the prefix's own user hive live only in the Wine server's
+# memory: it is kept running through the checks, and ended with them.
+wineserver -p
+trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 failures=0
 : >"$work/checks.txt"
 check() { # check DESCRIPTION COMMAND...
@@ -97,8 +103,9 @@ bootstrapper_field() { # bootstrapper_field NAME FIELD
 listed() { test "$(json_field "$1" "$2" "$3")" = "$4"; } # listed NAME CODE FIELD VALUE
 
 # --- the registry, from outside ----------------------------------------------------------
+# The subkey names of a key as the registry spells them, one a line; nothing when it is missing.
 children() {
-    wine reg query "$1" 2>/dev/null | tr -d '\r' | grep -a '^HKEY_' \
+    { wine reg query "$1" 2>/dev/null || true; } | tr -d '\r' | { grep -a '^HKEY_' || true; } \
         | awk -v depth="$(($(tr -cd '\\' <<<"$1" | wc -c) + 1))" -F'\\' 'NF == depth + 1 { print $NF }'
 }
 present() { children "$1" | grep -qxF -- "$2"; }
@@ -110,7 +117,7 @@ snapshot() {
         "$other_user\\SOFTWARE\\DAWLIX\\PELDA\\2015" \
         "${other_user}_Classes\\SOFTWARE\\DAWLIX\\PELDA\\2015" \
         'HKEY_USERS\.DEFAULT\SOFTWARE\DAWLIX\PELDA\2015'; do
-        children "$parent" | sed "s|^|$parent\\\\|"
+        children "$parent" | while IFS= read -r child; do printf '%s\\%s\n' "$parent" "$child"; done
     done | LC_ALL=C sort
 }
 removed_since() { LC_ALL=C comm -23 "$1" <(snapshot); }
@@ -149,10 +156,16 @@ leftovers() {
     printf '\r\n[%s\\xx-XX]\r\n"Theme"=dword:00000003\r\n' "$settings32"
     printf '\r\n[%s\\%s]\r\n"DisplayName"="%s"\r\n"PeldaLanguage"="de-DE"\r\n' \
         "$uninstall32" "$REMEDOR_BOOTSTRAPPER_CODE" "$REMEDOR_SUITE_NAME"
-    local hive
-    for hive in "$other_user" "${other_user}_Classes" 'HKEY_USERS\.DEFAULT'; do
-        printf '\r\n[%s\\SOFTWARE\\DAWLIX\\PELDA\\2015\\de-DE]\r\n"Theme"=dword:00000001\r\n' "$hive"
-        printf '\r\n[%s\\SOFTWARE\\DAWLIX\\PELDA\\2015\\ja-JP]\r\n"Theme"=dword:00000001\r\n' "$hive"
+}
+# Settings in hives below HKEY_USERS, which Wine's reg import does not write.
+other_hives=("$other_user" "${other_user}_Classes" 'HKEY_USERS\.DEFAULT')
+add_other_hives() {
+    local hive locale
+    for hive in "${other_hives[@]}"; do
+        for locale in de-DE ja-JP; do
+            wine reg add "$hive\\SOFTWARE\\DAWLIX\\PELDA\\2015\\$locale" /v Theme /t REG_DWORD /d 1 /f \
+                >>"$work/reg-import.txt" 2>&1 || check "reg add $hive\\…\\$locale" false
+        done
     done
 }
 
@@ -170,8 +183,13 @@ for entry in "${REMEDOR_EDITIONS[@]}" suite; do
         || check "msiexec /i ${entry%% *}.msi" false
 done
 leftovers | import_reg leftovers
+add_other_hives
 for entry in "${REMEDOR_EDITIONS[@]}" suite; do
     check "setup: ${entry%% *} installed" installed "${entry%% *}"
+done
+for hive in "${other_hives[@]}"; do
+    check "setup: de-DE and ja-JP settings in $hive" \
+        test "$(children "$hive\\SOFTWARE\\DAWLIX\\PELDA\\2015" | tr '\n' ' ')" = "de-DE ja-JP "
 done
 
 # --- list ----------------------------------------------------------------------------------
@@ -216,6 +234,7 @@ check "usage error and dry run: the suite still installed" installed suite
 # --- remove DEU ----------------------------------------------------------------------------
 say "remove DEU"
 log=$work/remedor-cli.log
+rm -f "$log"
 cli remove-deu remove DEU --log "$(windows_path "$log")"
 check "remove DEU: exit code 0 (got $status)" test "$status" = 0
 check "remove DEU: DEU uninstalled" uninstalled DEU
