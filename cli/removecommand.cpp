@@ -55,6 +55,10 @@ int RemoveCommand::run()
                             : QStringLiteral("Stopped on request after %1: no further package "
                                              "was started.")
                                   .arg(observer.lastPackage()));
+    } else if (Platform::interruptRequested()) {
+        // Nothing was left to stop: the outcome is that of the whole run.
+        m_console.print(QStringLiteral("A stop was requested during the last package; the run "
+                                       "had nothing more to do."));
     }
     const ExitStatus::Code code = status.code();
     m_console.print(QStringLiteral("Finished with exit code %1: %2.")

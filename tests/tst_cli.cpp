@@ -35,6 +35,7 @@ private Q_SLOTS:
     void stepLines();
     void stopFinishesThePackageUnderWay_data();
     void stopFinishesThePackageUnderWay();
+    void stopDuringTheLastPackage();
     void listJson_data();
     void listJson();
     void listTable();
@@ -704,6 +705,29 @@ void tst_Cli::stopFinishesThePackageUnderWay()
     for (const QString &key : packageKeys("DEU"))
         expectedKeys.removeAll(key);
     QCOMPARE(sandbox.keys(), expectedKeys); // parses, and ITA and the suite are all there
+}
+
+// With nothing left to stop, the run ends as it would have, and says that the stop came late.
+void tst_Cli::stopDuringTheLastPackage()
+{
+    RegistrySandbox sandbox;
+    sandbox.writeRegistry(Machine::installed(QStringLiteral("fr-FR")).lines());
+    sandbox.setInstallerDelay(800);
+    sandbox.setInstallerResults(code("DEU") + "=+3010");
+
+    QProcess cli;
+    QVERIFY(startUntilInstallerRuns(cli, sandbox, { "remove", "DEU" }));
+    ::kill(pid_t(cli.processId()), SIGINT);
+    QVERIFY(cli.waitForFinished(60000));
+    const QStringList out = outputLines(cli.readAllStandardOutput());
+
+    QCOMPARE(cli.exitCode(), restartRequired & 0xff);
+    QVERIFY(out.size() >= 2);
+    QCOMPARE(out.at(out.size() - 2),
+             "A stop was requested during the last package; the run had nothing more to do.");
+    QVERIFY(out.last().startsWith(finishedLine(restartRequired)));
+    for (const QString &key : packageKeys("DEU"))
+        QVERIFY2(!sandbox.hasKey(key), qPrintable(key));
 }
 
 void tst_Cli::listJson_data()
