@@ -171,8 +171,13 @@ add_other_hives() {
 
 # --- the machine ---------------------------------------------------------------------------
 say "setting up: the sixteen packages installed, leftovers and decoys (work folder $work)"
+# Whatever ran in the prefix before: the packages go, then any registration left of them
+# (the registry ignores letter case, so other spellings go too).
 for entry in "${REMEDOR_EDITIONS[@]}" suite; do
-    wine msiexec /x "$(product_code "${entry%% *}")" /qn >>"$work/msiexec.txt" 2>&1 || true
+    code=$(product_code "${entry%% *}")
+    wine msiexec /x "$code" /qn >>"$work/msiexec.txt" 2>&1 || true
+    wine reg delete "$uninstall32\\$code" /f >/dev/null 2>&1 || true
+    wine reg delete "$products\\$(packed_code "$code")" /f >/dev/null 2>&1 || true
 done
 for key in "$hklm32\\DAWLIX" 'HKEY_CURRENT_USER\SOFTWARE\DAWLIX' "$uninstall32\\$REMEDOR_BOOTSTRAPPER_CODE" \
     "$other_user" "${other_user}_Classes" 'HKEY_USERS\.DEFAULT\SOFTWARE\DAWLIX'; do
