@@ -4,8 +4,11 @@
     summarize.py startup GOAL ROUND.json...      hyperfine exports, one per round
     summarize.py memory GOAL REMEDOR.txt BARE.txt  one peak RSS in KiB per line
     summarize.py registry GOAL_MS GB.json          Google Benchmark JSON output
+    summarize.py cli GOAL_MS WALL.txt RUN.txt...   remedor-cli runs: wall times in
+                                                   microseconds, one a line, and each run's output
 """
 import json
+import re
 import statistics
 import sys
 
@@ -93,6 +96,27 @@ def registry(goal_ms, name):
               f"{verdict(sample, goal_ms)}")
 
 
+def cli(goal_ms, wall_file, outputs):
+    with open(wall_file) as f:
+        walls = [float(line) / 1000 for line in f if line.strip()]
+    runs = []
+    for wall, name in zip(walls, outputs):
+        with open(name, encoding="utf-8") as f:
+            text = f.read()
+        times = [float(t) * 1000 for t in re.findall(r" in (\d+\.\d{3}) s$", text, re.M)]
+        if len(times) != 16 or "Finished with exit code 0:" not in text:
+            sys.exit(f"{name}: not a whole successful run of sixteen installers")
+        runs.append((wall, sum(times), wall - sum(times)))
+    wall = statistics.median(r[0] for r in runs)
+    installers = statistics.median(r[1] for r in runs)
+    added = sorted(r[2] for r in runs)
+    median = statistics.median(added)
+    print(f"  {len(runs)} runs: command {wall:.1f} ms, its sixteen installers {installers:.1f} ms "
+          f"({installers / 16:.1f} ms each) (medians)")
+    print(f"  added by the run: median {median:.1f} ms, mean {statistics.mean(added):.1f}, "
+          f"range {added[0]:.1f} to {added[-1]:.1f}  goal <= {goal_ms:g} ms: {verdict(median, goal_ms)}")
+
+
 def main():
     kind, goal, *files = sys.argv[1:]
     goal = float(goal)
@@ -102,6 +126,8 @@ def main():
         memory(goal, *files)
     elif kind == "registry":
         registry(goal, files[0])
+    elif kind == "cli":
+        cli(goal, files[0], files[1:])
     else:
         sys.exit(__doc__)
 

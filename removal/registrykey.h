@@ -38,6 +38,11 @@ public:
     // could not be removed, and then why.
     KeyRemoval removeChildKey(const QString &name);
 
+    // Why the registry as a whole cannot be read, so that nothing should be changed in it;
+    // empty when it can. Only the stand-in's file can be damaged: the Windows registry
+    // always answers.
+    static QString damage();
+
 private:
     class Backend;
     QString m_path;

@@ -84,6 +84,19 @@ QString RegistryKey::stringValue(const QString &valueName) const
     return d->registry ? d->registry->stringValue(m_path, valueName) : QString();
 }
 
+// Parsed without the one-time warning: the caller reports it in its own words.
+QString RegistryKey::damage()
+{
+    const QString fileName = registryFileName();
+    QFile file(fileName);
+    if (fileName.isEmpty() || !file.open(QIODevice::ReadOnly))
+        return QString();
+    QString why;
+    if (RegFile::parse(file.readAll(), &why))
+        return QString();
+    return QStringLiteral("%1 cannot be read: %2").arg(fileName, why);
+}
+
 KeyRemoval RegistryKey::removeChildKey(const QString &name)
 {
     KeyRemoval removal { m_path + QLatin1Char('\\') + name, KeyRemoval::NotThere, QString() };

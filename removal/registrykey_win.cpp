@@ -173,6 +173,11 @@ QString RegistryKey::stringValue(const QString &valueName) const
     return QString::fromWCharArray(data.c_str()); // up to the first NUL
 }
 
+QString RegistryKey::damage()
+{
+    return QString();
+}
+
 // The exact-case test comes first: the registry itself ignores letter case. The child's
 // values and subkeys go first (RegDeleteTreeW on the child), then the emptied key itself,
 // in the parent's view (RegDeleteKeyExW). One handle on the parent serves all three steps.

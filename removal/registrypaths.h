@@ -27,6 +27,15 @@ public:
     {
         return QStringLiteral("HKEY_CURRENT_USER\\SOFTWARE\\DAWLIX\\PELDA\\2015");
     }
+    // The hive of every loaded user profile; each child is one account's hive, named by
+    // its security identifier.
+    static QString users() { return QStringLiteral("HKEY_USERS"); }
+    // userSettings() as seen in one account's hive below users().
+    static QString userSettingsIn(const QString &userHive)
+    {
+        return users() + QLatin1Char('\\') + userHive
+            + QStringLiteral("\\SOFTWARE\\DAWLIX\\PELDA\\2015");
+    }
     static QString installerProducts()
     {
         return QStringLiteral("HKEY_CLASSES_ROOT\\Installer\\Products");

@@ -39,6 +39,20 @@ public:
         Q_UNUSED(displayName)
         Q_UNUSED(step)
     }
+
+    // A package whose installer failed, in a run that keeps the registrations of such a
+    // package: none of its keys were touched (for the suite, nor the bootstrapper's entry).
+    virtual void registrationsKept(const InstallerOutcome &outcome) { Q_UNUSED(outcome) }
+
+    // Dry runs hear these in place of installerStarting, installerFinished and keyRemoved
+    // (the steps are still reported). The command that would run, before the package's keys:
+    virtual void installerPlanned(const QString &displayName, const QString &commandLine)
+    {
+        Q_UNUSED(displayName)
+        Q_UNUSED(commandLine)
+    }
+    // A key that exists now, spelled exactly as the run deletes it, and would go.
+    virtual void keyPlanned(const QString &path) { Q_UNUSED(path) }
 };
 
 #endif // REMOVALOBSERVER_H

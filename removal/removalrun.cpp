@@ -13,35 +13,57 @@ RemovalRun::RemovalRun(RemovalObserver *observer)
 {
 }
 
-void RemovalRun::run(const Choice &isChosen)
+RemovalRun::Ending RemovalRun::run(const Choice &isChosen)
 {
     // Read before anything is removed: the suite's fate depends on it.
     const QString bootstrapperLanguageCode = bootstrapperLanguage();
 
     for (const Edition &edition : EditionCatalogue::editions()) {
         const QString name = EditionCatalogue::displayName(edition);
-        if (isChosen(name))
-            removePackage(name);
+        if (!isChosen(name))
+            continue;
+        if (stopRequested())
+            return Ending::Stopped;
+        takePackage(name);
     }
 
     // Without a known bootstrapper language there is no such edition to ask about.
     if (!bootstrapperLanguageCode.isEmpty()
         && isChosen(EditionCatalogue::displayNameForLanguage(bootstrapperLanguageCode))) {
-        removePackage(EditionCatalogue::suiteDisplayName());
-        removeKey(RegistryPaths::uninstall(), RegistryPaths::bootstrapperName());
+        if (stopRequested())
+            return Ending::Stopped;
+        const std::optional<InstallerOutcome> suite
+            = takePackage(EditionCatalogue::suiteDisplayName());
+        if (!keepsRegistrations(suite))
+            removeKey(RegistryPaths::uninstall(), RegistryPaths::bootstrapperName());
         m_observer->stepFinished(EditionCatalogue::suiteDisplayName(),
                                  RemovalObserver::Step::BootstrapperEntry);
     }
+    return Ending::Completed;
+}
+
+bool RemovalRun::childExists(const QString &path, const QString &name)
+{
+    return RegistryKey(path).hasChild(name);
+}
+
+bool RemovalRun::bootstrapperEntryExists()
+{
+    return childExists(RegistryPaths::uninstall(), RegistryPaths::bootstrapperName());
+}
+
+QString RemovalRun::bootstrapperRecordedLanguage()
+{
+    if (!bootstrapperEntryExists())
+        return QString();
+    const RegistryKey bootstrapper(RegistryPaths::uninstall() + QLatin1Char('\\')
+                                   + RegistryPaths::bootstrapperName());
+    return bootstrapper.stringValue(QStringLiteral("PeldaLanguage"));
 }
 
 QString RemovalRun::bootstrapperLanguage()
 {
-    if (!RegistryKey(RegistryPaths::uninstall()).hasChild(RegistryPaths::bootstrapperName()))
-        return QString();
-    const RegistryKey bootstrapper(RegistryPaths::uninstall() + QLatin1Char('\\')
-                                   + RegistryPaths::bootstrapperName());
-    return EditionCatalogue::languageCodeForLocale(
-        bootstrapper.stringValue(QStringLiteral("PeldaLanguage")));
+    return EditionCatalogue::languageCodeForLocale(bootstrapperRecordedLanguage());
 }
 
 QString RemovalRun::uninstallCommand(const QString &productCode)
@@ -50,21 +72,57 @@ QString RemovalRun::uninstallCommand(const QString &productCode)
         + QLatin1String(" /quiet /passive /norestart KEEPUSERDATA=yes");
 }
 
+QStringList RemovalRun::userHives()
+{
+    QStringList hives = RegistryKey(RegistryPaths::users()).childKeys();
+    hives.removeIf([](const QString &hive) {
+        return !hive.startsWith(QLatin1String("S-1-5-21-"), Qt::CaseInsensitive)
+            || hive.endsWith(QLatin1String("_Classes"), Qt::CaseInsensitive);
+    });
+    return hives;
+}
+
 InstallerOutcome RemovalRun::removePackage(const QString &displayName)
 {
-    const QString productCode = EditionCatalogue::productCode(displayName);
+    return takePackage(displayName)
+        .value_or(InstallerOutcome { displayName, InstallerOutcome::NotStarted, 0 });
+}
 
+std::optional<InstallerOutcome> RemovalRun::takePackage(const QString &displayName)
+{
+    const QString productCode = EditionCatalogue::productCode(displayName);
     const QString command = uninstallCommand(productCode);
+
+    std::optional<InstallerOutcome> outcome;
+    if (m_options.dryRun)
+        m_observer->installerPlanned(displayName, command);
+    else
+        outcome = runInstaller(displayName, command);
+
+    // By default the registrations go whatever the installer did: removing them is this
+    // tool's purpose.
+    if (keepsRegistrations(outcome))
+        m_observer->registrationsKept(*outcome);
+    else
+        removeKeys(displayName, productCode);
+    return outcome;
+}
+
+InstallerOutcome RemovalRun::runInstaller(const QString &displayName, const QString &command)
+{
     m_observer->installerStarting(displayName, command);
     QElapsedTimer clock;
     clock.start();
     const InstallerOutcome outcome = WindowsInstaller::run(displayName, command);
-    m_observer->installerFinished(outcome, clock.elapsed());
+    // Rounded, not cut off: summed over many quick installers, the times stay true.
+    m_observer->installerFinished(outcome, (clock.nsecsElapsed() + 500'000) / 1'000'000);
     m_observer->stepFinished(displayName, RemovalObserver::Step::Installer);
-
-    // The registrations go whatever the installer did: removing them is this tool's purpose.
-    removeKeys(displayName, productCode);
     return outcome;
+}
+
+bool RemovalRun::keepsRegistrations(const std::optional<InstallerOutcome> &outcome) const
+{
+    return outcome && outcome->isFailure() && m_options.keepRegistrationsOfFailures;
 }
 
 void RemovalRun::removeKeys(const QString &displayName, const QString &productCode)
@@ -72,7 +130,7 @@ void RemovalRun::removeKeys(const QString &displayName, const QString &productCo
     const QString localeTag = EditionCatalogue::localeForEdition(displayName);
     if (!localeTag.isEmpty()) {
         removeKey(RegistryPaths::machineSettings(), localeTag);
-        removeKey(RegistryPaths::userSettings(), localeTag);
+        removeUserSettings(localeTag);
         m_observer->stepFinished(displayName, RemovalObserver::Step::SettingsKeys);
     }
     removeKey(RegistryPaths::uninstall(), productCode);
@@ -81,8 +139,25 @@ void RemovalRun::removeKeys(const QString &displayName, const QString &productCo
     m_observer->stepFinished(displayName, RemovalObserver::Step::ProductsEntry);
 }
 
+void RemovalRun::removeUserSettings(const QString &localeTag)
+{
+    removeKey(RegistryPaths::userSettings(), localeTag);
+    if (!m_options.allUsers)
+        return;
+    // Only hives that are loaded are reached: a profile whose user is not signed in has its
+    // hive in a file no registry path leads to.
+    for (const QString &hive : userHives())
+        removeKey(RegistryPaths::userSettingsIn(hive), localeTag);
+}
+
 KeyRemoval RemovalRun::removeKey(const QString &path, const QString &name)
 {
+    if (m_options.dryRun) {
+        const QString fullPath = path + QLatin1Char('\\') + name;
+        if (childExists(path, name))
+            m_observer->keyPlanned(fullPath);
+        return { fullPath, KeyRemoval::NotThere, QString() };
+    }
     const KeyRemoval removal = RegistryKey(path).removeChildKey(name);
     m_observer->keyRemoved(removal);
     return removal;

@@ -4,16 +4,22 @@
 #include "installeroutcome.h"
 #include "keyremoval.h"
 #include "removalobserver.h"
+#include "removaloptions.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
+#include <optional>
 
 // The removal of language editions of "PELDA+ 2015", one package after the other on the
 // calling thread: the bootstrapper's language is read first; then each chosen edition, in
 // catalogue order, is uninstalled silently by Windows Installer and its keys deleted; then,
 // when the edition of the bootstrapper's language was among them, the suite and the
 // bootstrapper's own entry go the same way. Each step is reported to the observer.
+//
+// The wizard runs it with the default options; the command line may keep the registrations
+// of failed packages, reach every user's hive, only plan, and stop between packages.
 class RemovalRun
 {
 public:
@@ -21,25 +27,51 @@ public:
     RemovalRun(const RemovalRun &) = delete;
     RemovalRun &operator=(const RemovalRun &) = delete;
 
+    void setOptions(const RemovalOptions &options) { m_options = options; }
+    // Asked before each package; once it says yes, no further package is started. A package
+    // under way always finishes, its installer and its keys.
+    using StopRequest = std::function<bool()>;
+    void setStopRequest(const StopRequest &stopRequested) { m_stopRequested = stopRequested; }
+
+    enum class Ending { Completed, Stopped };
     // Asked once per edition, in catalogue order, right before that edition would go.
     using Choice = std::function<bool(const QString &displayName)>;
-    void run(const Choice &isChosen);
+    Ending run(const Choice &isChosen);
 
     // One package, an edition or the suite by display name: its installer, then its keys.
+    // In a dry run nothing starts, and the outcome says so (NotStarted).
     InstallerOutcome removePackage(const QString &displayName);
-    // Deletes the child of exactly that name, when there is one.
+    // Deletes the child of exactly that name, when there is one. In a dry run the key only
+    // is reported, when it exists, and the removal reads NotThere.
     KeyRemoval removeKey(const QString &path, const QString &name);
 
     // The language code ("DEU") of the language recorded by the bootstrapper's entry; empty
     // when there is no such entry, no value, or a language that is no edition's.
     static QString bootstrapperLanguage();
+    // The language exactly as the bootstrapper's entry records it ("de-DE"); empty when
+    // there is no entry of exactly that name, or no value.
+    static QString bootstrapperRecordedLanguage();
+    static bool bootstrapperEntryExists();
     static QString uninstallCommand(const QString &productCode);
+    // The hives below HKEY_USERS that belong to user accounts: "S-1-5-21-…", without the
+    // "…_Classes" hives beside them.
+    static QStringList userHives();
+    // Whether a child of exactly that name exists: only such a child is ever deleted.
+    static bool childExists(const QString &path, const QString &name);
 
 private:
+    // The installer (empty in a dry run), then the keys unless they are to stay.
+    std::optional<InstallerOutcome> takePackage(const QString &displayName);
+    InstallerOutcome runInstaller(const QString &displayName, const QString &command);
+    bool keepsRegistrations(const std::optional<InstallerOutcome> &outcome) const;
     void removeKeys(const QString &displayName, const QString &productCode);
+    void removeUserSettings(const QString &localeTag);
+    bool stopRequested() const { return m_stopRequested && m_stopRequested(); }
 
     RemovalObserver m_silent; // heard when nobody else listens
     RemovalObserver *m_observer;
+    RemovalOptions m_options;
+    StopRequest m_stopRequested;
 };
 
 #endif // REMOVALRUN_H

@@ -13,6 +13,7 @@ InstallerOutcome WindowsInstaller::run(const QString &displayName, const QString
         return outcome; // NotStarted
 
     QProcess installer;
+    shieldFromConsoleInterrupt(installer);
     installer.start(program, arguments, QIODevice::ReadWrite);
     installer.waitForFinished(-1);
     if (installer.error() == QProcess::FailedToStart)

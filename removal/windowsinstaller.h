@@ -5,6 +5,8 @@
 
 #include <QString>
 
+class QProcess;
+
 // Runs one Windows Installer command line ("msiexec.exe /X{…} …") and waits for it
 // without a time limit. The build picks how the program is found and how its exit code
 // reads: on Windows the installer in the system folder, never one beside the wizard or in
@@ -15,11 +17,16 @@ class WindowsInstaller
 public:
     static InstallerOutcome run(const QString &displayName, const QString &commandLine);
 
+    // Whether an installer's exit code is that Windows Installer code, as the platform
+    // passes it on.
+    static bool exitCodeMeans(int exitCode, int windowsInstallerCode);
+
 private:
     static InstallerOutcome::Status statusForExitCode(int exitCode);
-    // The platform's part: where the program is, and how an exit code reads.
+    // The platform's part: where the program is, and keeping a Ctrl+C pressed in the console
+    // from reaching the installer, which is always left to finish its work.
     static QString programPath(const QString &program);
-    static bool exitCodeMeans(int exitCode, int windowsInstallerCode);
+    static void shieldFromConsoleInterrupt(QProcess &installer);
 };
 
 #endif // WINDOWSINSTALLER_H

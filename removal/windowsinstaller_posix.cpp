@@ -1,6 +1,9 @@
 #include "windowsinstaller.h"
 
+#include <QProcess>
 #include <QStandardPaths>
+
+#include <unistd.h>
 
 // Off Windows the installer is whatever "msiexec.exe" comes first on PATH.
 QString WindowsInstaller::programPath(const QString &program)
@@ -12,4 +15,11 @@ QString WindowsInstaller::programPath(const QString &program)
 bool WindowsInstaller::exitCodeMeans(int exitCode, int windowsInstallerCode)
 {
     return exitCode == (windowsInstallerCode & 0xff);
+}
+
+// A terminal sends Ctrl+C's SIGINT to its whole foreground process group; in a group of
+// its own the installer does not get it.
+void WindowsInstaller::shieldFromConsoleInterrupt(QProcess &installer)
+{
+    installer.setChildProcessModifier([] { setpgid(0, 0); });
 }

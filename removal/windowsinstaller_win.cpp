@@ -1,6 +1,7 @@
 #include "windowsinstaller.h"
 
 #include <QDir>
+#include <QProcess>
 
 #include <windows.h>
 
@@ -19,4 +20,13 @@ QString WindowsInstaller::programPath(const QString &program)
 bool WindowsInstaller::exitCodeMeans(int exitCode, int windowsInstallerCode)
 {
     return exitCode == windowsInstallerCode;
+}
+
+// Ctrl+C in a console reaches every process attached to it, except those of a new process
+// group, for which it is disabled.
+void WindowsInstaller::shieldFromConsoleInterrupt(QProcess &installer)
+{
+    installer.setCreateProcessArgumentsModifier([](QProcess::CreateProcessArguments *arguments) {
+        arguments->flags |= CREATE_NEW_PROCESS_GROUP;
+    });
 }

@@ -2,8 +2,8 @@
 # Cross-builds the Windows program and its Windows tests with MinGW-w64 against the Qt 6 for
 # Windows kept in <repo>/../shared/toolchains, and stages a self-contained copy of the program:
 #
-#   build-windows/remedor.exe, the test programs, and
-#   build-windows/bundle/            remedor.exe, the Qt and MinGW run-time DLLs,
+#   build-windows/remedor.exe, remedor-cli.exe, the test programs, and
+#   build-windows/bundle/            remedor.exe, remedor-cli.exe, the Qt and MinGW run-time DLLs,
 #                                    platforms/qwindows.dll, styles/qwindowsvistastyle.dll
 #                                    (the native look) and the chosen translation
 #   build-windows/remedor-bundle.zip that folder, zipped
@@ -150,7 +150,7 @@ fi
 language=$(sed -n 's/^REMEDOR_LANGUAGE:STRING=//p' "$build/CMakeCache.txt")
 rm -rf "$bundle" "$zip" "$sums"
 mkdir -p "$bundle/platforms" "$bundle/styles"
-cp "$build/remedor.exe" "$bundle/"
+cp "$build/remedor.exe" "$build/remedor-cli.exe" "$bundle/"
 cp "$qt/bin/Qt6Core.dll" "$qt/bin/Qt6Gui.dll" "$qt/bin/Qt6Widgets.dll" "$bundle/"
 cp "$qt/plugins/platforms/qwindows.dll" "$bundle/platforms/"
 cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$bundle/styles/"
@@ -173,4 +173,4 @@ fi
 (cd "$build" && sha256sum remedor-bundle.zip \
     && find bundle -type f -print0 | LC_ALL=C sort -z | xargs -0 sha256sum) >"$sums"
 
-say "done: $build/remedor.exe, $bundle/ ($(cd "$bundle" && find . -type f | sort | tr '\n' ' ')), $zip and $sums"
+say "done: $build/remedor.exe, $build/remedor-cli.exe, $bundle/ ($(cd "$bundle" && find . -type f | sort | tr '\n' ' ')), $zip and $sums"

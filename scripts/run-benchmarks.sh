@@ -7,7 +7,9 @@
 #   3. the registry work of one edition on the registry file stand-in (Google Benchmark),
 #      on the sample machine and on generated exports of about 1, 5, 20 and 50 MiB;
 #   4. the same registry work on the real registry under Wine, when the Windows build
-#      (scripts/build-windows.sh) is there.
+#      (scripts/build-windows.sh) is there;
+#   5. remedor-cli remove --all on the sample machine with the stand-in installer acting at
+#      once: the command's wall time against the sum of its installers' times in each run.
 #
 # Every figure is a ratio or a per-size cost measured side by side in this one run; the
 # absolute times depend on the machine. See docs/performance.md.
@@ -19,7 +21,8 @@
 #   REMEDOR_BENCH_MEM_RUNS  runs per program for peak memory (default 21)
 #   REMEDOR_BENCH_SIZES     sizes of the generated exports in MiB (default "1 5 20 50")
 #   REMEDOR_BENCH_WIN_ITERATIONS  iterations of the Windows registry benchmark (default 300)
-#   REMEDOR_BENCH_SKIP      words among "startup memory registry windows" to leave out
+#   REMEDOR_BENCH_CLI_RUNS  runs of remedor-cli remove --all per working folder (default 30)
+#   REMEDOR_BENCH_SKIP      words among "startup memory registry windows cli" to leave out
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 source "$repo/scripts/xvfb.sh"
@@ -29,6 +32,7 @@ rounds=${REMEDOR_BENCH_ROUNDS:-4}
 mem_runs=${REMEDOR_BENCH_MEM_RUNS:-21}
 sizes=${REMEDOR_BENCH_SIZES:-1 5 20 50}
 win_iterations=${REMEDOR_BENCH_WIN_ITERATIONS:-300}
+cli_runs=${REMEDOR_BENCH_CLI_RUNS:-30}
 skip=" ${REMEDOR_BENCH_SKIP:-} "
 summarize=(python3 "$repo/bench/summarize.py")
 stage() { printf '\n==== %s ====\n' "$*"; }
@@ -60,7 +64,7 @@ cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DREMEDOR_WERRO
     exit 1
 }
 cmake --build "$build" --target remedor_startup remedor_startup_bare remedor_make_hive \
-    remedor_registry_bench | tail -n 1
+    remedor_registry_bench remedor-cli remedor_bench_msiexec | tail -n 1
 bench=$build/bench
 
 # The first window exposed on the given platform; prints nothing unless a program fails.
@@ -240,4 +244,33 @@ if wanted windows; then
         tr -d '\r' <"$work/windows.txt" | awk '$1 == "edition" {
             printf "  one edition under Wine: %.3f ms (median)  goal <= 1 ms: %s\n", $2, ($2 <= 1 ? "met" : "NOT met") }'
     fi
+fi
+
+if wanted cli; then
+    stage "5. remedor-cli remove --all, the sample machine, an instant stand-in installer (goal: <= 50 ms beyond the installers)"
+    # The installers' times are the command's own figures (printed to the millisecond, each
+    # rounded); the wall time is taken by the shell around the command, without a fork.
+    cli_round() {
+        local folder=$1 i start end outputs=()
+        local machine=$folder/remedor-cli-bench
+        mkdir -p "$machine"
+        : >"$work/cli-wall.txt"
+        for ((i = 0; i < cli_runs; i++)); do
+            cp "$repo/scripts/sample-machine.reg" "$machine/registry.reg"
+            start=$EPOCHREALTIME
+            REMEDOR_REGISTRY=$machine/registry.reg PATH="$bench/fake-msiexec:$PATH" \
+                "$build/remedor-cli" remove --all >"$work/cli-$i.txt" 2>&1 || true
+            end=$EPOCHREALTIME
+            echo $((${end//[.,]/} - ${start//[.,]/})) >>"$work/cli-wall.txt"
+            outputs+=("$work/cli-$i.txt")
+        done
+        rm -rf "$machine"
+        "${summarize[@]}" cli 50 "$work/cli-wall.txt" "${outputs[@]}"
+    }
+    fast=/dev/shm
+    [ -d "$fast" ] && [ -w "$fast" ] || fast=${TMPDIR:-/tmp}
+    echo "  Working copy in $fast ($(df --output=fstype "$fast" | tail -1)):"
+    cli_round "$fast"
+    echo "  Working copy in $build ($(df --output=fstype "$build" | tail -1)), each removal synced to disk:"
+    cli_round "$build"
 fi

@@ -211,13 +211,22 @@ remedor_add_wine_test(NAME windows.scenarioC.removal PACKAGES COMMAND tst_window
 remedor_add_wine_test(NAME windows.scenarioC.keys PACKAGES COMMAND ${scripts}/scenarios.sh C-keys
                       DEPENDS windows.scenarioC.removal)
 
+# remedor-cli from the bundle, against the same packages: list, dry run, remove, failures kept or
+# forced, every user's hive, redirected output and the log. It sets up the package state it
+# needs itself, after the scenarios.
+remedor_add_wine_test(NAME windows.cli PACKAGES
+                      COMMAND ${scripts}/check-cli.sh ${CMAKE_BINARY_DIR}/bundle ${REMEDOR_WINE_PACKAGES}
+                              ${CMAKE_BINARY_DIR}/wine-work/check-cli
+                      DEPENDS windows.scenarioC.keys)
+
 # --- the program's resources and the programs' kind (no Wine) ----------------------------------
 foreach(group list icon manifest)
     add_test(NAME windows.resources.${group}
              COMMAND ${scripts}/check-resources.sh ${group} $<TARGET_FILE:remedor> ${PROJECT_SOURCE_DIR}/Resources)
 endforeach()
 add_test(NAME windows.programs.gui COMMAND ${scripts}/check-subsystem.sh gui $<TARGET_FILE:remedor>)
-set(console_programs ${portable_tests} tst_windowsregistrykey tst_windowsinstaller tst_windowsremoval)
+set(console_programs ${portable_tests} tst_windowsregistrykey tst_windowsinstaller tst_windowsremoval
+    remedor-cli)
 list(FILTER console_programs EXCLUDE REGEX "^windows\\.")
 list(TRANSFORM console_programs REPLACE "(.+)" "$<TARGET_FILE:\\1>")
 add_test(NAME windows.programs.console COMMAND ${scripts}/check-subsystem.sh console ${console_programs})

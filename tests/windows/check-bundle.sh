@@ -3,8 +3,8 @@
 #
 #   check-bundle.sh files BUILD     the bundle and the zip hold exactly the files of
 #                                   bundle-files.txt (and the chosen translation)
-#   check-bundle.sh program BUILD   the bundle's remedor.exe is BUILD/remedor.exe, but for an
-#                                   Authenticode signature it may carry
+#   check-bundle.sh program BUILD   the bundle's remedor.exe and remedor-cli.exe are those of
+#                                   BUILD, but for an Authenticode signature they may carry
 #   check-bundle.sh starts BUILD    under Wine (WINEPREFIX) on the X display DISPLAY, the bundle's
 #                                   remedor.exe turns window ghosting off and opens its wizard
 #                                   window; a screenshot is kept when ImageMagick's import is there
@@ -47,12 +47,15 @@ same_unsigned() {
 }
 
 program() {
-    if signed "$bundle/remedor.exe"; then
-        check "bundle: remedor.exe is the one built (signed: same headers and sections)" \
-            same_unsigned "$bundle/remedor.exe" "$build/remedor.exe"
-    else
-        check "bundle: remedor.exe is the one built" cmp "$bundle/remedor.exe" "$build/remedor.exe"
-    fi
+    local name
+    for name in remedor.exe remedor-cli.exe; do
+        if signed "$bundle/$name"; then
+            check "bundle: $name is the one built (signed: same headers and sections)" \
+                same_unsigned "$bundle/$name" "$build/$name"
+        else
+            check "bundle: $name is the one built" cmp "$bundle/$name" "$build/$name"
+        fi
+    done
 }
 
 # The wizard's window, as xwininfo lists it: its title is translated when the bundle holds a

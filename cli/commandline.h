@@ -1,0 +1,62 @@
+#ifndef COMMANDLINE_H
+#define COMMANDLINE_H
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QString>
+#include <QStringList>
+
+// The command line of remedor-cli, read and checked whole before anything runs:
+//
+//   remedor-cli list [--json]
+//   remedor-cli remove CODE... | --all [--dry-run] [--force] [--all-users] [--log FILE]
+//   remedor-cli --help | --version
+//
+// Edition codes are the three-letter language codes, in any letter case; they come back
+// upper case, in catalogue order, each once.
+class CommandLine
+{
+public:
+    enum class Command { Help, Version, List, Remove };
+
+    CommandLine();
+    CommandLine(const CommandLine &) = delete;
+    CommandLine &operator=(const CommandLine &) = delete;
+
+    // False on a usage error, which error() then describes, naming the bad argument.
+    bool parse(const QStringList &arguments);
+    QString error() const { return m_error; }
+
+    Command command() const { return m_command; }
+    bool json() const { return m_parser.isSet(m_json); }
+    QStringList editionCodes() const { return m_editionCodes; }
+    bool dryRun() const { return m_parser.isSet(m_dryRun); }
+    bool force() const { return m_parser.isSet(m_force); }
+    bool allUsers() const { return m_parser.isSet(m_allUsers); }
+    bool hasLog() const { return m_parser.isSet(m_log); }
+    QString logFile() const { return m_parser.value(m_log); }
+
+    QString helpText() const { return m_parser.helpText(); }
+    static QString validCodes(); // "CHS CHT … TRK"
+
+private:
+    bool checkList(const QStringList &positional);
+    bool checkRemove(const QStringList &positional);
+    bool onlyFor(const QString &command, const QList<const QCommandLineOption *> &options);
+    bool fail(const QString &error);
+
+    QCommandLineParser m_parser;
+    QCommandLineOption m_help;
+    QCommandLineOption m_version;
+    QCommandLineOption m_json;
+    QCommandLineOption m_all;
+    QCommandLineOption m_dryRun;
+    QCommandLineOption m_force;
+    QCommandLineOption m_allUsers;
+    QCommandLineOption m_log;
+    Command m_command = Command::Help;
+    QStringList m_editionCodes;
+    QString m_error;
+};
+
+#endif // COMMANDLINE_H

@@ -1,0 +1,59 @@
+#include "exitstatus.h"
+
+#include "windowsinstaller.h"
+
+bool ExitStatus::isAnotherInstallation(const InstallerOutcome &outcome)
+{
+    return outcome.status == InstallerOutcome::Failed
+        && WindowsInstaller::exitCodeMeans(outcome.exitCode, AnotherInstallation);
+}
+
+void ExitStatus::addInstaller(const InstallerOutcome &outcome)
+{
+    if (isAnotherInstallation(outcome))
+        m_anotherInstallation = true;
+    else if (outcome.isFailure())
+        m_failed = true;
+    else if (outcome.status == InstallerOutcome::RestartRequired)
+        m_restartRequired = true;
+}
+
+void ExitStatus::addKey(const KeyRemoval &removal)
+{
+    if (removal.isFailure())
+        m_failed = true;
+}
+
+ExitStatus::Code ExitStatus::code() const
+{
+    if (m_failed)
+        return Failure;
+    if (m_cancelled)
+        return Cancelled;
+    if (m_anotherInstallation)
+        return AnotherInstallation;
+    if (m_restartRequired)
+        return RestartRequired;
+    return Success;
+}
+
+QString ExitStatus::describe(Code code)
+{
+    switch (code) {
+    case Success:
+        return QStringLiteral("everything succeeded");
+    case NotElevated:
+        return QStringLiteral("not elevated");
+    case UsageError:
+        return QStringLiteral("usage error");
+    case Failure:
+        return QStringLiteral("something failed (see the lines above)");
+    case Cancelled:
+        return QStringLiteral("stopped on request");
+    case AnotherInstallation:
+        return QStringLiteral("another installation was in progress: retry later");
+    case RestartRequired:
+        return QStringLiteral("succeeded; restart the computer to complete the removal");
+    }
+    return QString();
+}

@@ -1,0 +1,42 @@
+#ifndef EXITSTATUS_H
+#define EXITSTATUS_H
+
+#include "installeroutcome.h"
+#include "keyremoval.h"
+
+#include <QString>
+
+// The program's exit code, Windows Installer's own codes so that deployment systems need no
+// mapping, gathered from the steps of one removal run. When several apply, the first of
+// Failure, Cancelled, AnotherInstallation and RestartRequired wins.
+class ExitStatus
+{
+public:
+    enum Code {
+        Success = 0, // 1605, not installed, counts as success
+        NotElevated = 5, // ERROR_ACCESS_DENIED
+        UsageError = 87, // ERROR_INVALID_PARAMETER
+        Failure = 1603, // ERROR_INSTALL_FAILURE
+        Cancelled = 1602, // ERROR_INSTALL_USEREXIT
+        AnotherInstallation = 1618, // ERROR_INSTALL_ALREADY_RUNNING
+        RestartRequired = 3010, // ERROR_SUCCESS_REBOOT_REQUIRED
+    };
+
+    void addInstaller(const InstallerOutcome &outcome);
+    void addKey(const KeyRemoval &removal);
+    void setCancelled() { m_cancelled = true; }
+
+    Code code() const;
+    static QString describe(Code code);
+
+    // Whether a failed installer said that another installation was in progress.
+    static bool isAnotherInstallation(const InstallerOutcome &outcome);
+
+private:
+    bool m_failed = false;
+    bool m_cancelled = false;
+    bool m_anotherInstallation = false;
+    bool m_restartRequired = false;
+};
+
+#endif // EXITSTATUS_H

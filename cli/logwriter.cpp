@@ -1,0 +1,27 @@
+#include "logwriter.h"
+
+#include <QDateTime>
+#include <QDir>
+
+QString LogWriter::open(const QString &fileName)
+{
+    m_file.setFileName(fileName);
+    if (m_file.open(QIODevice::Append | QIODevice::Text))
+        return QString();
+    return QStringLiteral("the log file %1 cannot be opened: %2")
+        .arg(QDir::toNativeSeparators(fileName), m_file.errorString());
+}
+
+void LogWriter::write(const QString &line)
+{
+    if (!m_file.isOpen())
+        return;
+    m_file.write((timestamp() + QLatin1Char(' ') + line + QLatin1Char('\n')).toUtf8());
+    m_file.flush();
+}
+
+QString LogWriter::timestamp()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    return now.toOffsetFromUtc(now.offsetFromUtc()).toString(Qt::ISODateWithMs);
+}

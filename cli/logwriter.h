@@ -1,0 +1,26 @@
+#ifndef LOGWRITER_H
+#define LOGWRITER_H
+
+#include <QFile>
+#include <QString>
+
+// The log a deployment system keeps: every line the program prints, appended to one file
+// in UTF-8, each behind the local time with its offset from UTC
+// ("2026-12-07T15:57:03.215+01:00 PELDA+ 2015 DEU: key removed: …").
+class LogWriter
+{
+public:
+    // Opens the file for appending, creating it when missing; the reason when it cannot.
+    QString open(const QString &fileName);
+    bool isOpen() const { return m_file.isOpen(); }
+
+    // Written through at once: a process that is ended from outside leaves whole lines.
+    void write(const QString &line);
+
+    static QString timestamp();
+
+private:
+    QFile m_file;
+};
+
+#endif // LOGWRITER_H

@@ -1,0 +1,321 @@
+#!/usr/bin/env bash
+# Checks remedor-cli.exe under Wine, against Wine's registry and Windows Installer with the
+# sixteen test packages of make-test-packages.sh:
+#
+#   - list and list --json before and after a removal;
+#   - a dry run and a usage error change nothing;
+#   - remove DEU exits 0 and removes exactly what the wizard removes (DEU, then the suite and
+#     the bootstrapper's entry, as the bootstrapper records de-DE), and nothing else;
+#   - a package whose installer fails gives 1603 and keeps its registrations; --force then
+#     removes them;
+#   - --all-users reaches another account's loaded hive, never a _Classes hive or .DEFAULT;
+#   - the output reaches files when cmd.exe redirects it, and the log gets every line.
+#
+# The program runs through cmd.exe, so that the exit codes read are the whole Windows ones.
+#
+# Usage: tests/windows/check-cli.sh BIN_FOLDER MSI_FOLDER [WORK_FOLDER]
+#   BIN_FOLDER   remedor-cli.exe with its DLLs
+#   MSI_FOLDER   the packages (<LANG>.msi, suite.msi)
+#   WORK_FOLDER  where its outputs and logs go (default: a new temporary folder)
+# Environment: WINEPREFIX, a prefix made with wineboot; its Wine server is left running (ctest's
+# fixture ends it; by hand, run `wineserver -k` afterwards).
+# The script sets up the machine state it needs itself: it uninstalls and reinstalls the
+# packages and rewrites the product's keys.
+# Exits non-zero when any check failed; every check is listed in WORK_FOLDER/checks.txt.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=editions.sh
+source "$here/editions.sh"
+
+bin=$(cd "${1:?usage: check-cli.sh BIN_FOLDER MSI_FOLDER [WORK_FOLDER]}" && pwd)
+msi=$(cd "${2:?usage: check-cli.sh BIN_FOLDER MSI_FOLDER [WORK_FOLDER]}" && pwd)
+work=${3:-$(mktemp -d)}
+mkdir -p "$work"
+work=$(cd "$work" && pwd)
+: "${WINEPREFIX:?WINEPREFIX must name a prepared Wine prefix}"
+export WINEDEBUG=${WINEDEBUG:--all}
+[[ -f $bin/remedor-cli.exe ]] || {
+    echo "check-cli: no remedor-cli.exe in $bin" >&2
+    exit 1
+}
+
+say() { echo "check-cli: $*"; }
+
+# Keys below HKEY_USERS other than the prefix's own user hive live only in the Wine server's
+# memory: it is kept running through the checks.
+wineserver -p
+failures=0
+: >"$work/checks.txt"
+check() { # check DESCRIPTION COMMAND...
+    local description=$1
+    shift
+    if "$@"; then
+        echo "PASS  $description" >>"$work/checks.txt"
+    else
+        echo "FAIL  $description" >>"$work/checks.txt"
+        echo "  FAILED: $description" >&2
+        failures=$((failures + 1))
+    fi
+}
+
+windows_path() { local path=$1; echo "Z:${path//\//\\}"; }
+
+hklm32='HKEY_LOCAL_MACHINE\SOFTWARE\WOW6432Node'
+uninstall32="$hklm32\\Microsoft\\Windows\\CurrentVersion\\Uninstall"
+settings32="$hklm32\\DAWLIX\\PELDA\\2015"
+user_settings='HKEY_CURRENT_USER\SOFTWARE\DAWLIX\PELDA\2015'
+products='HKEY_CLASSES_ROOT\Installer\Products'
+other_user='HKEY_USERS\S-1-5-21-1111111111-2222222222-3333333333-1001'
+program_files="$WINEPREFIX/drive_c/Program Files (x86)/PELDA+ 2015"
+
+# --- the program, through cmd.exe --------------------------------------------------------
+# cli NAME ARGUMENT...: runs remedor-cli.exe with its output redirected by cmd.exe to
+# NAME.out and NAME.err in the work folder; sets $status to its exit code.
+cli() {
+    local name=$1
+    shift
+    local out=$work/$name.out err=$work/$name.err code=$work/$name.code
+    rm -f "$out" "$err" "$code"
+    printf '@echo off\r\n"%s" %%* >"%s" 2>"%s"\r\necho %%ERRORLEVEL%%>"%s"\r\n' \
+        "$(windows_path "$bin/remedor-cli.exe")" "$(windows_path "$out")" \
+        "$(windows_path "$err")" "$(windows_path "$code")" >"$work/$name.bat"
+    (cd "$work" && timeout 600 wine cmd /c "$(windows_path "$work/$name.bat")" "$@" \
+        >>"$work/wine.txt" 2>&1) || true
+    status=$(tr -d '\r\n ' <"$code" 2>/dev/null || echo "none")
+}
+output() { tr -d '\r' <"$work/$1.out"; }
+printed() { output "$1" | grep -qF -- "$2"; } # printed NAME TEXT
+
+# The listing's field for an edition code ("" for the suite), as JSON spells it.
+json_field() { # json_field NAME CODE FIELD
+    python3 - "$work/$1.out" "$2" "$3" <<'PY'
+import json, sys
+listing = json.load(open(sys.argv[1], encoding="utf-8-sig"))
+entry = [e for e in listing["editions"] if e["code"] == sys.argv[2]]
+print(json.dumps(entry[0][sys.argv[3]]) if len(entry) == 1 else "missing")
+PY
+}
+bootstrapper_field() { # bootstrapper_field NAME FIELD
+    python3 -c 'import json, sys; print(json.dumps(json.load(open(sys.argv[1], encoding="utf-8-sig"))["bootstrapper"][sys.argv[2]]))' \
+        "$work/$1.out" "$2"
+}
+listed() { test "$(json_field "$1" "$2" "$3")" = "$4"; } # listed NAME CODE FIELD VALUE
+
+# --- the registry, from outside ----------------------------------------------------------
+# The subkey names of a key as the registry spells them, one a line; nothing when it is missing.
+children() {
+    { wine reg query "$1" 2>/dev/null || true; } | tr -d '\r' | { grep -a '^HKEY_' || true; } \
+        | awk -v depth="$(($(tr -cd '\\' <<<"$1" | wc -c) + 1))" -F'\\' 'NF == depth + 1 { print $NF }'
+}
+present() { children "$1" | grep -qxF -- "$2"; }
+gone() { ! children "$1" | grep -qixF -- "$2"; }
+# Every key the product's run could touch, one "parent\child" a line, sorted.
+snapshot() {
+    local parent
+    for parent in "$uninstall32" "$products" "$settings32" "$user_settings" \
+        "$other_user\\SOFTWARE\\DAWLIX\\PELDA\\2015" \
+        "${other_user}_Classes\\SOFTWARE\\DAWLIX\\PELDA\\2015" \
+        'HKEY_USERS\.DEFAULT\SOFTWARE\DAWLIX\PELDA\2015'; do
+        children "$parent" | while IFS= read -r child; do printf '%s\\%s\n' "$parent" "$child"; done
+    done | LC_ALL=C sort
+}
+removed_since() { LC_ALL=C comm -23 "$1" <(snapshot); }
+added_since() { LC_ALL=C comm -13 "$1" <(snapshot); }
+
+installed() { # installed LANGUAGE|suite: registrations and file all there
+    local code folder
+    code=$(product_code "$1")
+    folder=$([[ $1 == suite ]] && echo Suite || echo "$1")
+    present "$uninstall32" "$code" && present "$products" "$(packed_code "$code")" \
+        && [[ -f $program_files/$folder/readme.txt ]]
+}
+uninstalled() {
+    local code folder
+    code=$(product_code "$1")
+    folder=$([[ $1 == suite ]] && echo Suite || echo "$1")
+    gone "$uninstall32" "$code" && gone "$products" "$(packed_code "$code")" \
+        && [[ ! -e $program_files/$folder/readme.txt ]]
+}
+
+import_reg() { # import_reg NAME < content
+    cat >"$work/$1.reg"
+    wine reg import "$(windows_path "$work/$1.reg")" >>"$work/reg-import.txt" 2>&1 \
+        || check "reg import $1.reg" false
+}
+# The settings every edition leaves, per machine and per user, a decoy beside them, the
+# bootstrapper recording de-DE, and settings in other accounts' hives.
+leftovers() {
+    local entry language locale code
+    printf 'Windows Registry Editor Version 5.00\r\n'
+    for entry in "${REMEDOR_EDITIONS[@]}"; do
+        read -r language locale code <<<"$entry"
+        printf '\r\n[%s\\%s\\Recent]\r\n"1"="C:\\\\%s.pel"\r\n' "$settings32" "$locale" "$language"
+        printf '\r\n[%s\\%s]\r\n"Theme"=dword:00000001\r\n' "$user_settings" "$locale"
+    done
+    printf '\r\n[%s\\xx-XX]\r\n"Theme"=dword:00000003\r\n' "$settings32"
+    printf '\r\n[%s\\%s]\r\n"DisplayName"="%s"\r\n"PeldaLanguage"="de-DE"\r\n' \
+        "$uninstall32" "$REMEDOR_BOOTSTRAPPER_CODE" "$REMEDOR_SUITE_NAME"
+}
+# Settings in hives below HKEY_USERS, which Wine's reg import does not write.
+other_hives=("$other_user" "${other_user}_Classes" 'HKEY_USERS\.DEFAULT')
+add_other_hives() {
+    local hive locale
+    for hive in "${other_hives[@]}"; do
+        for locale in de-DE ja-JP; do
+            wine reg add "$hive\\SOFTWARE\\DAWLIX\\PELDA\\2015\\$locale" /v Theme /t REG_DWORD /d 1 /f \
+                >>"$work/reg-import.txt" 2>&1 || check "reg add $hive\\…\\$locale" false
+        done
+    done
+}
+
+# --- the machine ---------------------------------------------------------------------------
+say "setting up: the sixteen packages installed, leftovers and decoys (work folder $work)"
+# Whatever ran in the prefix before: the packages go, then any registration left of them
+# (the registry ignores letter case, so other spellings go too).
+for entry in "${REMEDOR_EDITIONS[@]}" suite; do
+    code=$(product_code "${entry%% *}")
+    wine msiexec /x "$code" /qn >>"$work/msiexec.txt" 2>&1 || true
+    wine reg delete "$uninstall32\\$code" /f >/dev/null 2>&1 || true
+    wine reg delete "$products\\$(packed_code "$code")" /f >/dev/null 2>&1 || true
+done
+for key in "$hklm32\\DAWLIX" 'HKEY_CURRENT_USER\SOFTWARE\DAWLIX' "$uninstall32\\$REMEDOR_BOOTSTRAPPER_CODE" \
+    "$other_user" "${other_user}_Classes" 'HKEY_USERS\.DEFAULT\SOFTWARE\DAWLIX'; do
+    wine reg delete "$key" /f >/dev/null 2>&1 || true
+done
+for entry in "${REMEDOR_EDITIONS[@]}" suite; do
+    (cd "$msi" && wine msiexec /i "${entry%% *}.msi" /qn >>"$work/msiexec.txt" 2>&1) \
+        || check "msiexec /i ${entry%% *}.msi" false
+done
+leftovers | import_reg leftovers
+add_other_hives
+for entry in "${REMEDOR_EDITIONS[@]}" suite; do
+    check "setup: ${entry%% *} installed" installed "${entry%% *}"
+done
+for hive in "${other_hives[@]}"; do
+    check "setup: de-DE and ja-JP settings in $hive" \
+        test "$(children "$hive\\SOFTWARE\\DAWLIX\\PELDA\\2015" | tr '\n' ' ')" = "de-DE ja-JP "
+done
+
+# --- list ----------------------------------------------------------------------------------
+say "list before"
+cli list list
+check "list: exit code 0 (got $status)" test "$status" = 0
+check "list: the table reaches the redirected file, a row per package" \
+    test "$(output list | grep -c 'PELDA+ 2015')" = 16
+check "list: the bootstrapper's entry and its language" \
+    printed list "Bootstrapper entry: present, language de-DE"
+cli list-json list --json
+check "list --json: exit code 0 (got $status)" test "$status" = 0
+for entry in "${REMEDOR_EDITIONS[@]}"; do
+    language=${entry%% *}
+    check "list --json before: $language installed, with its uninstall entry and settings" \
+        test "$(json_field list-json "$language" installed) $(json_field list-json "$language" uninstallEntry) $(json_field list-json "$language" machineSettings) $(json_field list-json "$language" userSettings)" = "true true true true"
+done
+check "list --json before: the suite installed" listed list-json "" installed true
+check "list --json before: bootstrapper present" test "$(bootstrapper_field list-json present)" = true
+check "list --json before: bootstrapper language de-DE" \
+    test "$(bootstrapper_field list-json language)" = '"de-DE"'
+
+# --- nothing changes: a usage error, a dry run ---------------------------------------------
+before=$work/before.txt
+snapshot >"$before"
+check "setup: the snapshot sees the keys" test "$(wc -l <"$before")" -gt 40
+
+cli usage remove DEU XYZ
+check "remove DEU XYZ: exit code 87 (got $status)" test "$status" = 87
+check "remove DEU XYZ: names the bad code and the valid ones" \
+    grep -qF '"XYZ". Valid codes: CHS CHT CSY DEU' "$work/usage.err"
+cli dry-run remove deu --dry-run
+check "remove --dry-run: exit code 0 (got $status)" test "$status" = 0
+check "remove --dry-run: plans the installer of DEU" \
+    printed dry-run "PELDA+ 2015 DEU: would run msiexec.exe /X$(product_code DEU) /quiet /passive /norestart KEEPUSERDATA=yes"
+check "remove --dry-run: plans the bootstrapper's entry" \
+    printed dry-run "would remove key: HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$REMEDOR_BOOTSTRAPPER_CODE"
+check "usage error and dry run: no key removed" test -z "$(removed_since "$before")"
+check "usage error and dry run: DEU still installed" installed DEU
+check "usage error and dry run: the suite still installed" installed suite
+
+# --- remove DEU ----------------------------------------------------------------------------
+say "remove DEU"
+log=$work/remedor-cli.log
+rm -f "$log"
+cli remove-deu remove DEU --log "$(windows_path "$log")"
+check "remove DEU: exit code 0 (got $status)" test "$status" = 0
+check "remove DEU: DEU uninstalled" uninstalled DEU
+check "remove DEU: the suite uninstalled" uninstalled suite
+expected_removed=$(printf '%s\n' \
+    "$uninstall32\\$(product_code DEU)" "$uninstall32\\$(product_code suite)" \
+    "$uninstall32\\$REMEDOR_BOOTSTRAPPER_CODE" \
+    "$products\\$(packed_code "$(product_code DEU)")" "$products\\$(packed_code "$(product_code suite)")" \
+    "$settings32\\de-DE" "$user_settings\\de-DE" | LC_ALL=C sort)
+check "remove DEU: exactly the wizard's keys removed" test "$(removed_since "$before")" = "$expected_removed"
+check "remove DEU: no key added" test -z "$(added_since "$before")"
+check "remove DEU: the output reaches the redirected file" \
+    printed remove-deu "PELDA+ 2015 DEU: key removed: HKEY_LOCAL_MACHINE\\SOFTWARE\\DAWLIX\\PELDA\\2015\\de-DE"
+check "remove DEU: the installer's outcome with its time" \
+    grep -qE '^PELDA\+ 2015 DEU: installer succeeded \(exit code 0\) in [0-9]+\.[0-9]{3} s' \
+    <(output remove-deu)
+check "remove DEU: the log holds every printed line behind a timestamp" \
+    test "$(tr -d '\r' <"$log" | sed -E 's/^[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9:.]{12}(Z|[+-][0-9]{2}:[0-9]{2}) //')" = "$(output remove-deu)"
+check "remove DEU: the log ends with the exit code" \
+    grep -qF "Finished with exit code 0: everything succeeded." "$log"
+
+cli list-after list --json
+check "list --json after: DEU neither installed nor registered" \
+    test "$(json_field list-after DEU installed) $(json_field list-after DEU uninstallEntry) $(json_field list-after DEU machineSettings) $(json_field list-after DEU userSettings)" = "false false false false"
+check "list --json after: the suite not installed" listed list-after "" installed false
+check "list --json after: no bootstrapper entry" test "$(bootstrapper_field list-after present)" = false
+check "list --json after: FRA still installed" listed list-after FRA installed true
+
+# --- a failing package ---------------------------------------------------------------------
+# FRA uninstalled behind the tool's back, its registrations put back: Windows Installer finds
+# the product by them but cannot remove it, and fails.
+say "a package whose installer fails"
+wine msiexec /x "$(product_code FRA)" /qn >>"$work/msiexec.txt" 2>&1 || true
+fra=$(product_code FRA)
+printf 'Windows Registry Editor Version 5.00\r\n\r\n[%s\\%s]\r\n"DisplayName"="PELDA+ 2015 FRA"\r\n\r\n[%s\\%s\\SourceList]\r\n"PackageName"="FRA.msi"\r\n' \
+    "$uninstall32" "$fra" "$products" "$(packed_code "$fra")" | import_reg stale-fra
+fra_keys() {
+    present "$uninstall32" "$fra" && present "$products" "$(packed_code "$fra")" \
+        && present "$settings32" fr-FR && present "$user_settings" fr-FR
+}
+check "setup: FRA's registrations without FRA" fra_keys
+cli remove-fra remove FRA
+check "remove FRA (installer fails): exit code 1603 (got $status)" test "$status" = 1603
+check "remove FRA (installer fails): every registration kept" fra_keys
+check "remove FRA (installer fails): says why they stay" \
+    printed remove-fra "PELDA+ 2015 FRA: registrations kept, because the installer failed"
+cli remove-fra-force remove FRA --force
+check "remove FRA --force (installer fails): exit code 1603 (got $status)" test "$status" = 1603
+check "remove FRA --force: uninstall entry removed" gone "$uninstall32" "$fra"
+check "remove FRA --force: installer registration removed" gone "$products" "$(packed_code "$fra")"
+check "remove FRA --force: machine settings removed" gone "$settings32" fr-FR
+check "remove FRA --force: user settings removed" gone "$user_settings" fr-FR
+
+# --- all users -----------------------------------------------------------------------------
+say "remove JPN --all-users"
+check "remove DEU without --all-users: another account's de-DE kept" \
+    present "$other_user\\SOFTWARE\\DAWLIX\\PELDA\\2015" de-DE
+cli remove-jpn remove jpn --all-users
+check "remove JPN --all-users: exit code 0 (got $status)" test "$status" = 0
+check "remove JPN --all-users: JPN uninstalled" uninstalled JPN
+check "remove JPN --all-users: the running account's ja-JP removed" gone "$user_settings" ja-JP
+check "remove JPN --all-users: another account's ja-JP removed" \
+    gone "$other_user\\SOFTWARE\\DAWLIX\\PELDA\\2015" ja-JP
+check "remove JPN --all-users: its _Classes hive untouched" \
+    present "${other_user}_Classes\\SOFTWARE\\DAWLIX\\PELDA\\2015" ja-JP
+check "remove JPN --all-users: .DEFAULT untouched" \
+    present 'HKEY_USERS\.DEFAULT\SOFTWARE\DAWLIX\PELDA\2015' ja-JP
+check "remove JPN --all-users: another account's de-DE untouched" \
+    present "$other_user\\SOFTWARE\\DAWLIX\\PELDA\\2015" de-DE
+for language in CHS CHT CSY ENU ESN HUN ITA KOR PLK PTB RUS TRK; do
+    check "at the end: $language still installed" installed "$language"
+done
+
+echo
+if ((failures)); then
+    say "$failures checks failed (the list: $work/checks.txt)"
+    exit 1
+fi
+say "all $(wc -l <"$work/checks.txt") checks passed (the list: $work/checks.txt)"
