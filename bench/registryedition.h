@@ -9,33 +9,33 @@
 #include "packedproductcode.h"
 #include "processpage.h"
 #include "registrykey.h"
+#include "registrypaths.h"
 #include "removalrun.h"
 
 #include <QString>
 
 namespace RegistryEdition {
 
-// The Process page's keys (wizard/processpage.cpp).
+// The removal run's keys.
 inline QString uninstallKey()
 {
-    return QStringLiteral(
-        "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall");
+    return RegistryPaths::uninstall();
 }
 inline QString bootstrapperKeyName()
 {
-    return QStringLiteral("{3F1A92C4-7B5E-4D08-9C61-2A8E5B07D3F9}");
+    return RegistryPaths::bootstrapperName();
 }
 inline QString machineSettingsKey()
 {
-    return QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\DAWLIX\\PELDA\\2015");
+    return RegistryPaths::machineSettings();
 }
 inline QString userSettingsKey()
 {
-    return QStringLiteral("HKEY_CURRENT_USER\\SOFTWARE\\DAWLIX\\PELDA\\2015");
+    return RegistryPaths::userSettings();
 }
 inline QString installerProductsKey()
 {
-    return QStringLiteral("HKEY_CLASSES_ROOT\\Installer\\Products");
+    return RegistryPaths::installerProducts();
 }
 
 // The names one edition's keys go by, from the catalogue.
