@@ -141,7 +141,7 @@ failure "expired certificate" "has expired" \
     REMEDOR_SIGN_PKCS12="$certificates/expired.p12" "${good[1]}"
 # Nothing listens on the discard port: osslsigncode itself fails, with the bundle staged; its
 # own message follows ours.
-failure "time-stamp server refusing" "signing remedor.exe failed.*osslsigncode said.*timestamping failed" \
+failure "time-stamp server refusing" "signing remedor[a-z-]*\.exe failed.*osslsigncode said.*timestamping failed" \
     "${good[@]}" REMEDOR_SIGN_TIMESTAMP_URL=http://127.0.0.1:9/
 
 # --- the good certificate, last --------------------------------------------------------------
