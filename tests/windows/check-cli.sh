@@ -42,9 +42,16 @@ export WINEDEBUG=${WINEDEBUG:--all}
 
 say() { echo "check-cli: $*"; }
 
+# remedor-cli runs from the folder this script was started in: under ctest that folder holds a
+# decoy msiexec.exe that must never run. The script's own calls of Windows Installer run from
+# the packages' folder, where a bare "msiexec" is the system's.
+launch_folder=$PWD
+own_msiexec() { (cd "$msi" && wine msiexec "$@" >>"$work/msiexec.txt" 2>&1) || true; }
+
 # Keys below HKEY_USERS other than the prefix's own user hive live only in the Wine server's
-# memory: it is kept running through the checks.
-wineserver -p
+# memory: it is kept running through the checks (when one is running already, as under ctest's
+# fixture, it stays, and this start is refused).
+wineserver -p </dev/null >/dev/null 2>&1 || true
 failures=0
 : >"$work/checks.txt"
 check() { # check DESCRIPTION COMMAND...
@@ -80,7 +87,7 @@ cli() {
     printf '@echo off\r\n"%s" %%* >"%s" 2>"%s"\r\necho %%ERRORLEVEL%%>"%s"\r\n' \
         "$(windows_path "$bin/remedor-cli.exe")" "$(windows_path "$out")" \
         "$(windows_path "$err")" "$(windows_path "$code")" >"$work/$name.bat"
-    (cd "$work" && timeout 600 wine cmd /c "$(windows_path "$work/$name.bat")" "$@" \
+    (cd "$launch_folder" && timeout 600 wine cmd /c "$(windows_path "$work/$name.bat")" "$@" \
         >>"$work/wine.txt" 2>&1) || true
     status=$(tr -d '\r\n ' <"$code" 2>/dev/null || echo "none")
 }
@@ -175,7 +182,7 @@ say "setting up: the sixteen packages installed, leftovers and decoys (work fold
 # (the registry ignores letter case, so other spellings go too).
 for entry in "${REMEDOR_EDITIONS[@]}" suite; do
     code=$(product_code "${entry%% *}")
-    wine msiexec /x "$code" /qn >>"$work/msiexec.txt" 2>&1 || true
+    own_msiexec /x "$code" /qn
     wine reg delete "$uninstall32\\$code" /f >/dev/null 2>&1 || true
     wine reg delete "$products\\$(packed_code "$code")" /f >/dev/null 2>&1 || true
 done
@@ -272,7 +279,7 @@ check "list --json after: FRA still installed" listed list-after FRA installed t
 # FRA uninstalled behind the tool's back, its registrations put back: Windows Installer finds
 # the product by them but cannot remove it, and fails.
 say "a package whose installer fails"
-wine msiexec /x "$(product_code FRA)" /qn >>"$work/msiexec.txt" 2>&1 || true
+own_msiexec /x "$(product_code FRA)" /qn
 fra=$(product_code FRA)
 printf 'Windows Registry Editor Version 5.00\r\n\r\n[%s\\%s]\r\n"DisplayName"="PELDA+ 2015 FRA"\r\n\r\n[%s\\%s\\SourceList]\r\n"PackageName"="FRA.msi"\r\n' \
     "$uninstall32" "$fra" "$products" "$(packed_code "$fra")" | import_reg stale-fra
