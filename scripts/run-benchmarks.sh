@@ -6,7 +6,8 @@
 #   2. peak resident memory of the same two programs (/usr/bin/time -v);
 #   3. the registry work of one edition on the registry file stand-in (Google Benchmark),
 #      on the sample machine and on generated exports of about 1, 5, 20 and 50 MiB;
-#   4. the same registry work on the real registry under Wine, when the Windows build
+#   4. the same registry work on the real registry under Wine, against the registry API
+#      itself in the same run, when the Windows build
 #      (scripts/build-windows.sh) is there;
 #   5. remedor-cli remove --all on the sample machine with the stand-in installer acting at
 #      once: the command's wall time against the sum of its installers' times in each run.
@@ -183,7 +184,7 @@ if wanted registry; then
 fi
 
 if wanted windows; then
-    stage "4. Registry work of one edition on the Windows registry under Wine (goal: <= 1 ms)"
+    stage "4. Registry work of one edition on the Windows registry under Wine (goal: <= 1.5 x the registry API floor)"
     # The cross build of its own (Release), with the toolchain and the Qt for Windows that
     # scripts/build-windows.sh installs and unpacks.
     qt_windows=/opt/qt6-mingw
@@ -241,8 +242,11 @@ if wanted windows; then
             echo "the Windows registry benchmark failed (exit $status)" >&2
             exit 1
         fi
-        tr -d '\r' <"$work/windows.txt" | awk '$1 == "edition" {
-            printf "  one edition under Wine: %.3f ms (median)  goal <= 1 ms: %s\n", $2, ($2 <= 1 ? "met" : "NOT met") }'
+        tr -d '\r' <"$work/windows.txt" | awk '$1 == "edition" { edition = $2 }
+            $1 == "edition_registry_api" { floor = $2 }
+            END { ratio = edition / floor
+                  printf "  one edition under Wine: %.3f ms (median), the registry API %.3f ms: %.2f x  goal <= 1.5 x: %s\n",
+                         edition, floor, ratio, (ratio <= 1.5 ? "met" : "NOT met") }'
     fi
 fi
 
