@@ -119,12 +119,15 @@ snapshot() {
 removed_since() { LC_ALL=C comm -23 "$1" <(snapshot); }
 added_since() { LC_ALL=C comm -13 "$1" <(snapshot); }
 
-installed() { # installed LANGUAGE|suite: registrations and file all there
-    local code folder
+installed() { # installed LANGUAGE|suite: registrations and file all there; says what is missing
+    local code folder missing=()
     code=$(product_code "$1")
     folder=$([[ $1 == suite ]] && echo Suite || echo "$1")
-    present "$uninstall32" "$code" && present "$products" "$(packed_code "$code")" \
-        && [[ -f $program_files/$folder/readme.txt ]]
+    present "$uninstall32" "$code" || missing+=("the uninstall entry")
+    present "$products" "$(packed_code "$code")" || missing+=("the Installer\\Products key")
+    [[ -f $program_files/$folder/readme.txt ]] || missing+=("the installed file")
+    ((${#missing[@]} == 0)) || echo "$1: missing ${missing[*]}" >&2
+    ((${#missing[@]} == 0))
 }
 uninstalled() {
     local code folder
