@@ -40,11 +40,11 @@ QString ConsoleObserver::describe(const InstallerOutcome &outcome)
     case InstallerOutcome::RestartRequired:
         return QStringLiteral("installer succeeded, a restart is required (exit code %1)")
             .arg(code);
+    case InstallerOutcome::AnotherInstallation:
+        return QStringLiteral("installer failed: another installation is in progress "
+                              "(exit code %1)")
+            .arg(code);
     case InstallerOutcome::Failed:
-        if (ExitStatus::isAnotherInstallation(outcome))
-            return QStringLiteral("installer failed: another installation is in progress "
-                                  "(exit code %1)")
-                .arg(code);
         return QStringLiteral("installer failed (exit code %1)").arg(code);
     case InstallerOutcome::Crashed:
         return QStringLiteral("installer stopped unexpectedly");

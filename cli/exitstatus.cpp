@@ -1,16 +1,8 @@
 #include "exitstatus.h"
 
-#include "windowsinstaller.h"
-
-bool ExitStatus::isAnotherInstallation(const InstallerOutcome &outcome)
-{
-    return outcome.status == InstallerOutcome::Failed
-        && WindowsInstaller::exitCodeMeans(outcome.exitCode, AnotherInstallation);
-}
-
 void ExitStatus::addInstaller(const InstallerOutcome &outcome)
 {
-    if (isAnotherInstallation(outcome))
+    if (outcome.status == InstallerOutcome::AnotherInstallation)
         m_anotherInstallation = true;
     else if (outcome.isFailure())
         m_failed = true;

@@ -29,9 +29,6 @@ public:
     Code code() const;
     static QString describe(Code code);
 
-    // Whether a failed installer said that another installation was in progress.
-    static bool isAnotherInstallation(const InstallerOutcome &outcome);
-
 private:
     bool m_failed = false;
     bool m_cancelled = false;

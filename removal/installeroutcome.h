@@ -12,6 +12,7 @@ struct InstallerOutcome
         Succeeded, // exit code 0
         NotInstalled, // 1605: nothing to uninstall, the clean-up still runs
         RestartRequired, // 1641 or 3010: done, the computer must restart
+        AnotherInstallation, // 1618: another installation was in progress; retry later
         Failed, // any other exit code
         Crashed, // the installer process died
         NotStarted, // the installer program could not be started
@@ -19,9 +20,13 @@ struct InstallerOutcome
 
     QString displayName; // the package, "PELDA+ 2015 DEU" or the suite
     Status status = NotStarted;
-    int exitCode = 0; // as the installer reported it, meaningful for Failed
+    int exitCode = 0; // as the installer reported it, meaningful for the two failures by code
 
-    bool isFailure() const { return status == Failed || status == Crashed || status == NotStarted; }
+    bool isFailure() const
+    {
+        return status == AnotherInstallation || status == Failed || status == Crashed
+            || status == NotStarted;
+    }
 
     friend bool operator==(const InstallerOutcome &a, const InstallerOutcome &b)
     {

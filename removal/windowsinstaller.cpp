@@ -35,5 +35,7 @@ InstallerOutcome::Status WindowsInstaller::statusForExitCode(int exitCode)
         return InstallerOutcome::NotInstalled;
     if (exitCodeMeans(exitCode, 1641) || exitCodeMeans(exitCode, 3010))
         return InstallerOutcome::RestartRequired;
+    if (exitCodeMeans(exitCode, 1618))
+        return InstallerOutcome::AnotherInstallation;
     return InstallerOutcome::Failed;
 }

@@ -17,15 +17,13 @@ class WindowsInstaller
 public:
     static InstallerOutcome run(const QString &displayName, const QString &commandLine);
 
-    // Whether an installer's exit code is that Windows Installer code, as the platform
-    // passes it on.
-    static bool exitCodeMeans(int exitCode, int windowsInstallerCode);
-
 private:
     static InstallerOutcome::Status statusForExitCode(int exitCode);
-    // The platform's part: where the program is, and keeping a Ctrl+C pressed in the console
-    // from reaching the installer, which is always left to finish its work.
+    // The platform's part: where the program is, how an exit code reads, and keeping a
+    // Ctrl+C pressed in the console from reaching the installer, which is always left to
+    // finish its work.
     static QString programPath(const QString &program);
+    static bool exitCodeMeans(int exitCode, int windowsInstallerCode);
     static void shieldFromConsoleInterrupt(QProcess &installer);
 };
 

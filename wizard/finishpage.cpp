@@ -92,6 +92,7 @@ QString FinishPage::failureLine(const InstallerOutcome &outcome) const
         return tr("%1: the uninstaller could not be started.").arg(outcome.displayName);
     case InstallerOutcome::Crashed:
         return tr("%1: the uninstaller stopped unexpectedly.").arg(outcome.displayName);
+    case InstallerOutcome::AnotherInstallation:
     case InstallerOutcome::Failed:
         return tr("%1: the uninstaller ended with exit code %2.")
             .arg(outcome.displayName, QString::number(outcome.exitCode));

@@ -28,6 +28,7 @@ void tst_WindowsInstaller::exitCodes_data()
     QTest::newRow("1641") << 1641 << int(InstallerOutcome::RestartRequired);
     QTest::newRow("3010") << 3010 << int(InstallerOutcome::RestartRequired);
     QTest::newRow("1603") << 1603 << int(InstallerOutcome::Failed);
+    QTest::newRow("1618") << 1618 << int(InstallerOutcome::AnotherInstallation);
     QTest::newRow("69") << 69 << int(InstallerOutcome::Failed);
 }
 

@@ -37,6 +37,8 @@ InstallerOutcome::Status statusFor(int exitCode)
     case 1641:
     case 3010:
         return InstallerOutcome::RestartRequired;
+    case 1618:
+        return InstallerOutcome::AnotherInstallation;
     default:
         return InstallerOutcome::Failed;
     }
