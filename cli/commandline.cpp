@@ -61,7 +61,8 @@ CommandLine::CommandLine()
             QStringLiteral("remove: append every printed line, with a timestamp, to <file>."),
             QStringLiteral("file"))
 {
-    m_parser.setApplicationDescription(QString::fromUtf8(description).arg(validCodes()));
+    m_parser.setApplicationDescription(
+        QString::fromUtf8(description).arg(validCodes().join(QLatin1Char(' '))));
     m_parser.addOptions({ m_json, m_all, m_dryRun, m_force, m_allUsers, m_log });
     m_parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("list or remove."));
     m_parser.addPositionalArgument(QStringLiteral("codes"),
@@ -69,12 +70,12 @@ CommandLine::CommandLine()
                                    QStringLiteral("[CODE...]"));
 }
 
-QString CommandLine::validCodes()
+QStringList CommandLine::validCodes()
 {
     QStringList codes;
     for (const Edition &edition : EditionCatalogue::editions())
         codes.append(QLatin1String(edition.languageCode));
-    return codes.join(QLatin1Char(' '));
+    return codes;
 }
 
 bool CommandLine::parse(const QStringList &arguments)
@@ -113,7 +114,8 @@ bool CommandLine::checkRemove(const QStringList &positional)
     m_command = Command::Remove;
     if (!onlyFor(QStringLiteral("list"), { &m_json }))
         return false;
-    const QString valid = QStringLiteral(" Valid codes: %1.").arg(validCodes());
+    const QStringList validList = validCodes();
+    const QString valid = QStringLiteral(" Valid codes: %1.").arg(validList.join(QLatin1Char(' ')));
     if (m_parser.isSet(m_all) && !positional.isEmpty())
         return fail(QStringLiteral("--all cannot be combined with edition codes: %1.")
                         .arg(codeList(positional))
@@ -121,7 +123,6 @@ bool CommandLine::checkRemove(const QStringList &positional)
     if (!m_parser.isSet(m_all) && positional.isEmpty())
         return fail(QStringLiteral("remove needs edition codes or --all.") + valid);
 
-    const QStringList validList = validCodes().split(QLatin1Char(' '));
     for (const QString &code : positional) {
         if (!validList.contains(code, Qt::CaseInsensitive))
             return fail(QStringLiteral("Unknown edition code \"%1\".").arg(code) + valid);

@@ -37,7 +37,7 @@ public:
     QString logFile() const { return m_parser.value(m_log); }
 
     QString helpText() const { return m_parser.helpText(); }
-    static QString validCodes(); // "CHS CHT … TRK"
+    static QStringList validCodes(); // "CHS", "CHT" … "TRK"
 
 private:
     bool checkList(const QStringList &positional);

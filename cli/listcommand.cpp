@@ -26,9 +26,9 @@ int ListCommand::run(bool json)
     }
     const QList<Package> listed = packages();
     if (json)
-        printJson(listed);
+        printJson(listed, bootstrapper());
     else
-        printTable(listed);
+        printTable(listed, bootstrapper());
     return ExitStatus::Success;
 }
 
@@ -48,14 +48,21 @@ ListCommand::Package ListCommand::package(const QString &code, const QString &na
 {
     Package listed { code, name, EditionCatalogue::productCode(name) };
     listed.installed = Platform::isProductInstalled(listed.productCode);
-    listed.uninstallEntry = RemovalRun::childExists(RegistryPaths::uninstall(), listed.productCode);
+    listed.uninstallEntry = RegistryKey(RegistryPaths::uninstall()).hasChild(listed.productCode);
     const QString localeTag = EditionCatalogue::localeForEdition(name);
-    listed.machineSettings = RemovalRun::childExists(RegistryPaths::machineSettings(), localeTag);
-    listed.userSettings = RemovalRun::childExists(RegistryPaths::userSettings(), localeTag);
+    listed.machineSettings = RegistryKey(RegistryPaths::machineSettings()).hasChild(localeTag);
+    listed.userSettings = RegistryKey(RegistryPaths::userSettings()).hasChild(localeTag);
     return listed;
 }
 
-void ListCommand::printJson(const QList<Package> &packages)
+ListCommand::Bootstrapper ListCommand::bootstrapper()
+{
+    if (!RemovalRun::bootstrapperEntryExists())
+        return {};
+    return { true, RemovalRun::bootstrapperRecordedLanguage() };
+}
+
+void ListCommand::printJson(const QList<Package> &packages, const Bootstrapper &bootstrapper)
 {
     QJsonArray editions;
     for (const Package &listed : packages) {
@@ -67,17 +74,17 @@ void ListCommand::printJson(const QList<Package> &packages)
                                       { QStringLiteral("machineSettings"), listed.machineSettings },
                                       { QStringLiteral("userSettings"), listed.userSettings } });
     }
-    const QJsonObject bootstrapper {
-        { QStringLiteral("present"), RemovalRun::bootstrapperEntryExists() },
-        { QStringLiteral("language"), RemovalRun::bootstrapperRecordedLanguage() },
+    const QJsonObject entry {
+        { QStringLiteral("present"), bootstrapper.present },
+        { QStringLiteral("language"), bootstrapper.language },
     };
     const QJsonObject listing { { QStringLiteral("editions"), editions },
-                                { QStringLiteral("bootstrapper"), bootstrapper } };
+                                { QStringLiteral("bootstrapper"), entry } };
     m_console.print(
         QString::fromUtf8(QJsonDocument(listing).toJson(QJsonDocument::Indented)).trimmed());
 }
 
-void ListCommand::printTable(const QList<Package> &packages)
+void ListCommand::printTable(const QList<Package> &packages, const Bootstrapper &bootstrapper)
 {
     auto yesNo = [](bool value) {
         return value ? QStringLiteral("yes") : QStringLiteral("no");
@@ -100,11 +107,10 @@ void ListCommand::printTable(const QList<Package> &packages)
                             .arg(edition ? yesNo(listed.machineSettings) : QStringLiteral("-"), -16)
                             .arg(edition ? yesNo(listed.userSettings) : QStringLiteral("-")));
     }
-    const QString language = RemovalRun::bootstrapperRecordedLanguage();
-    if (!RemovalRun::bootstrapperEntryExists())
+    if (!bootstrapper.present)
         m_console.print(QStringLiteral("Bootstrapper entry: not there"));
     else
-        m_console.print(
-            QStringLiteral("Bootstrapper entry: present, language %1")
-                .arg(language.isEmpty() ? QStringLiteral("(none recorded)") : language));
+        m_console.print(QStringLiteral("Bootstrapper entry: present, language %1")
+                            .arg(bootstrapper.language.isEmpty() ? QStringLiteral("(none recorded)")
+                                                                 : bootstrapper.language));
 }

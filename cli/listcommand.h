@@ -26,11 +26,17 @@ private:
         bool machineSettings = false;
         bool userSettings = false;
     };
+    struct Bootstrapper
+    {
+        bool present = false;
+        QString language; // as recorded, "de-DE"; empty when none is
+    };
     static QList<Package> packages();
     static Package package(const QString &code, const QString &name);
+    static Bootstrapper bootstrapper();
 
-    void printJson(const QList<Package> &packages);
-    void printTable(const QList<Package> &packages);
+    void printJson(const QList<Package> &packages, const Bootstrapper &bootstrapper);
+    void printTable(const QList<Package> &packages, const Bootstrapper &bootstrapper);
 
     Console &m_console;
 };

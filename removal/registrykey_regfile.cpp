@@ -19,6 +19,21 @@ QString registryFileName()
     return qEnvironmentVariable("REMEDOR_REGISTRY");
 }
 
+// The registry as the file holds it; nothing when there is no file, and nothing with *damage
+// saying why when it does not parse.
+std::optional<RegFile> readRegistry(const QString &fileName, QString *damage)
+{
+    QFile file(fileName);
+    if (fileName.isEmpty() || !file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return RegFile::parse(file.readAll(), damage);
+}
+
+QString damageText(const QString &fileName, const QString &why)
+{
+    return QStringLiteral("%1 cannot be read: %2").arg(fileName, why);
+}
+
 // A damaged file is reported once per process, then treated as unreadable.
 void reportDamagedFile(const QString &fileName, const QString &why)
 {
@@ -35,12 +50,9 @@ class RegistryKey::Backend
 public:
     Backend()
         : fileName(registryFileName())
+        , registry(readRegistry(fileName, &damage))
     {
-        QFile file(fileName);
-        if (fileName.isEmpty() || !file.open(QIODevice::ReadOnly))
-            return;
-        registry = RegFile::parse(file.readAll(), &damage);
-        if (!registry)
+        if (isDamaged())
             reportDamagedFile(fileName, damage);
     }
 
@@ -57,7 +69,7 @@ public:
     }
 
     QString fileName;
-    QString damage; // why the file does not parse; empty when it does
+    QString damage; // why the file does not parse; empty when it does (declared before registry)
     std::optional<RegFile> registry; // empty: no file, or one that does not parse
 };
 
@@ -88,13 +100,9 @@ QString RegistryKey::stringValue(const QString &valueName) const
 QString RegistryKey::damage()
 {
     const QString fileName = registryFileName();
-    QFile file(fileName);
-    if (fileName.isEmpty() || !file.open(QIODevice::ReadOnly))
-        return QString();
     QString why;
-    if (RegFile::parse(file.readAll(), &why))
-        return QString();
-    return QStringLiteral("%1 cannot be read: %2").arg(fileName, why);
+    readRegistry(fileName, &why);
+    return why.isEmpty() ? QString() : damageText(fileName, why);
 }
 
 KeyRemoval RegistryKey::removeChildKey(const QString &name)
@@ -103,7 +111,7 @@ KeyRemoval RegistryKey::removeChildKey(const QString &name)
     if (d->isDamaged()) {
         // Whether the key is there cannot be known, and the file is never rewritten.
         removal.status = KeyRemoval::Failed;
-        removal.reason = QStringLiteral("%1 cannot be read: %2").arg(d->fileName, d->damage);
+        removal.reason = damageText(d->fileName, d->damage);
         return removal;
     }
     if (!hasChild(name))

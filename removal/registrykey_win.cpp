@@ -16,6 +16,7 @@
 
 #include <cstring>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -63,8 +64,9 @@ std::wstring wide(const QString &text)
 
 constexpr DWORD maximumKeyNameLength = 255; // characters, without the terminating NUL
 
-// Whether the key has a child spelled exactly so, letter case included; stops at the first.
-bool hasChildSpelled(HKEY key, const std::wstring &name)
+// Hands each child's name to visit, in the registry's order, until visit says it is done;
+// says whether it did. The end of the list, or a key that went away meanwhile, ends it too.
+template<typename Visit> bool visitChildren(HKEY key, Visit visit)
 {
     wchar_t child[maximumKeyNameLength + 1];
     for (DWORD index = 0;; ++index) {
@@ -72,9 +74,15 @@ bool hasChildSpelled(HKEY key, const std::wstring &name)
         if (RegEnumKeyExW(key, index, child, &length, nullptr, nullptr, nullptr, nullptr)
             != ERROR_SUCCESS)
             return false;
-        if (name.compare(0, std::wstring::npos, child, length) == 0)
+        if (visit(std::wstring_view(child, length)))
             return true;
     }
+}
+
+// Whether the key has a child spelled exactly so, letter case included; stops at the first.
+bool hasChildSpelled(HKEY key, const std::wstring &name)
+{
+    return visitChildren(key, [&name](std::wstring_view child) { return child == name; });
 }
 
 } // namespace
@@ -122,14 +130,10 @@ QStringList RegistryKey::childKeys() const
     if (d->open(KEY_ENUMERATE_SUB_KEYS, key) != ERROR_SUCCESS)
         return {};
     QStringList children;
-    wchar_t name[maximumKeyNameLength + 1];
-    for (DWORD index = 0;; ++index) {
-        DWORD length = maximumKeyNameLength + 1;
-        if (RegEnumKeyExW(key.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr)
-            != ERROR_SUCCESS)
-            break; // ERROR_NO_MORE_ITEMS, or a key that went away meanwhile
-        children.append(QString::fromWCharArray(name, int(length)));
-    }
+    visitChildren(key.get(), [&children](std::wstring_view child) {
+        children.append(QString::fromWCharArray(child.data(), int(child.size())));
+        return false;
+    });
     return children;
 }
 

@@ -42,14 +42,9 @@ RemovalRun::Ending RemovalRun::run(const Choice &isChosen)
     return Ending::Completed;
 }
 
-bool RemovalRun::childExists(const QString &path, const QString &name)
-{
-    return RegistryKey(path).hasChild(name);
-}
-
 bool RemovalRun::bootstrapperEntryExists()
 {
-    return childExists(RegistryPaths::uninstall(), RegistryPaths::bootstrapperName());
+    return RegistryKey(RegistryPaths::uninstall()).hasChild(RegistryPaths::bootstrapperName());
 }
 
 QString RemovalRun::bootstrapperRecordedLanguage()
@@ -154,7 +149,7 @@ KeyRemoval RemovalRun::removeKey(const QString &path, const QString &name)
 {
     if (m_options.dryRun) {
         const QString fullPath = path + QLatin1Char('\\') + name;
-        if (childExists(path, name))
+        if (RegistryKey(path).hasChild(name))
             m_observer->keyPlanned(fullPath);
         return { fullPath, KeyRemoval::NotThere, QString() };
     }

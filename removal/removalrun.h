@@ -56,8 +56,6 @@ public:
     // The hives below HKEY_USERS that belong to user accounts: "S-1-5-21-…", without the
     // "…_Classes" hives beside them.
     static QStringList userHives();
-    // Whether a child of exactly that name exists: only such a child is ever deleted.
-    static bool childExists(const QString &path, const QString &name);
 
 private:
     // The installer (empty in a dry run), then the keys unless they are to stay.

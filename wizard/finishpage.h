@@ -25,11 +25,11 @@ public:
 
     // Shows what went wrong, or nothing more than the message when all went well.
     void showReport(const InstallerOutcomes &outcomes, const KeyRemovals &keyFailures);
+
+private:
     QString message() const;
     // The line for one package that did not uninstall cleanly; empty for one that did.
     QString failureLine(const InstallerOutcome &outcome) const;
-
-private:
     void addHeading(const QString &text);
     void addLine(const QString &text);
 
