@@ -6,7 +6,7 @@
 #
 # Usage: check-signature.sh BUILD_WINDOWS_FOLDER CERTIFICATE.pem
 #        (the certificate is the trust anchor, as the test certificates sign themselves)
-# Prints one line per check, PASS or FAIL, and exits non-zero when any failed.
+# Says each check as it passes; the first that fails ends the script, naming it.
 set -euo pipefail
 
 build=$(cd "${1:?usage: check-signature.sh BUILD_WINDOWS_FOLDER CERTIFICATE.pem}" && pwd)
@@ -17,18 +17,8 @@ bundle=$build/bundle
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-failures=0
-# check DESCRIPTION COMMAND...: prints whether the command succeeds.
-check() {
-    local description=$1
-    shift
-    if "$@"; then
-        echo "PASS  $description"
-    else
-        echo "FAIL  $description"
-        failures=$((failures + 1))
-    fi
-}
+# shellcheck source=check.sh
+source "$here/check.sh"
 
 verifies() { osslsigncode verify -in "$1" -CAfile "$certificate" >"$work/verify.log" 2>&1; }
 sha256_digest() { verifies "$1" && grep -q '^Message digest algorithm *: SHA256' "$work/verify.log"; }
@@ -70,10 +60,7 @@ zip_holds_bundle() {
     (cd "$work" && cmake -E tar xf "$build/remedor-bundle.zip") && diff -r "$bundle" "$work/bundle" >&2
 }
 
-[[ -d $bundle ]] || {
-    echo "FAIL  $bundle exists"
-    exit 1
-}
+check "$bundle exists" test -d "$bundle"
 programs=0
 while IFS= read -r -d '' file; do
     name=${file#"$bundle"/}
@@ -94,4 +81,3 @@ check "SHA256SUMS: sha256sum -c passes" sums_pass
 check "SHA256SUMS: lists remedor-bundle.zip and every file of the bundle" sums_cover_bundle
 check "remedor-bundle.zip: holds the bundle as signed, byte for byte" zip_holds_bundle
 
-((failures == 0))

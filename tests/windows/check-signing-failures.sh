@@ -12,7 +12,7 @@
 #     So the folder is left with a signed bundle, for tests/windows/check-signature.sh.
 #
 # Usage: check-signing-failures.sh CERTIFICATE_FOLDER      (made by make-test-certificate.sh)
-# Prints one line per check, PASS or FAIL, and exits non-zero when any failed.
+# Says each check as it passes; the first that fails ends the script, naming it.
 set -euo pipefail
 
 certificates=$(cd "${1:?usage: check-signing-failures.sh CERTIFICATE_FOLDER}" && pwd)
@@ -24,18 +24,8 @@ bundle=$build/bundle
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-failures=0
-# check DESCRIPTION COMMAND...: prints whether the command succeeds.
-check() {
-    local description=$1
-    shift
-    if "$@"; then
-        echo "PASS  $description"
-    else
-        echo "FAIL  $description"
-        failures=$((failures + 1))
-    fi
-}
+# shellcheck source=check.sh
+source "$here/check.sh"
 
 # build NAME [VARIABLE=VALUE...]: runs build-windows.sh with only the signing variables given;
 # its output goes to $work/NAME.log and its exit status to $status.
@@ -104,20 +94,20 @@ failure() {
     shift 2
     build "$name-setup"
     [[ $status == 0 && -f $bundle/remedor.exe ]] || {
-        echo "FAIL  $name: could not stage an unsigned bundle first (see the output below)"
+        echo "FAILED: $name: could not stage an unsigned bundle first (see the output below)" >&2
         cat "$work/$name-setup.log"
         exit 1
     }
     build "$name" "$@"
+    if ((status == 0)) || ! said "$name" "$message"; then
+        sed 's/^/    /' "$work/$name.log"
+    fi
     check "$name: build-windows.sh fails" test $status != 0
     check "$name: says \"${message//.\*/…}\"" said "$name" "$message"
     check "$name: no unsigned program left in a bundle" no_unsigned_program
     check "$name: no zip and no SHA256SUMS left" \
         test ! -e "$build/remedor-bundle.zip" -a ! -e "$build/SHA256SUMS"
     check "$name: no temporary signing folder left" test -z "$(find "$build" -maxdepth 1 -name 'signing.*')"
-    if ((status == 0)) || ! said "$name" "$message"; then
-        sed 's/^/    /' "$work/$name.log"
-    fi
 }
 
 failure "wrong password" "cannot open .* with the password .*wrong password" \
@@ -146,12 +136,11 @@ failure "time-stamp server refusing" "signing remedor[a-z-]*\.exe failed.*osslsi
 
 # --- the good certificate, last --------------------------------------------------------------
 build signed "${good[@]}"
+((status == 0)) || sed 's/^/    /' "$work/signed.log"
 check "good certificate: build-windows.sh succeeds" test $status = 0
 check "good certificate: says nothing of an unsigned bundle" quiet_about_unsigned signed
 check "good certificate: every program is signed" no_unsigned_program
 check "good certificate: the same files as the unsigned bundle" test "$(file_list)" = "$unsigned_files"
 check "good certificate: the DLLs and the rest are those of the unsigned bundle" \
     test "$(others)" = "$unsigned_others"
-((status == 0)) || sed 's/^/    /' "$work/signed.log"
 
-((failures == 0))
