@@ -24,7 +24,7 @@ struct InstallerOutcome
     int exitCode = 0; // as the installer reported it, meaningful for the two failures by code
     // The system's words for NotStarted ("The system cannot find the file specified. (error
     // 2)"), and how a Crashed installer ended ("exception 0xC0000005", "signal 6: Aborted").
-    QString detail;
+    QString detail = QString();
 
     bool isFailure() const
     {
