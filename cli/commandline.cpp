@@ -132,9 +132,9 @@ bool CommandLine::checkList(const QStringList &positional)
     m_command = Command::List;
     if (!positional.isEmpty())
         return fail(QStringLiteral("list takes no arguments: %1.").arg(codeList(positional)));
-    return onlyFor(QStringLiteral("remove"),
-                   { &m_all, &m_dryRun, &m_force, &m_allUsers, &m_log, &m_msiLog, &m_report,
-                     &m_timeout });
+    return onlyFor(
+        QStringLiteral("remove"),
+        { &m_all, &m_dryRun, &m_force, &m_allUsers, &m_log, &m_msiLog, &m_report, &m_timeout });
 }
 
 bool CommandLine::checkRemove(const QStringList &positional)

@@ -84,7 +84,7 @@ QString Platform::accountName()
     if (!LookupAccountSidW(nullptr, sid, name, &nameLength, domain, &domainLength, &use))
         return QString();
     const QString user = QString::fromWCharArray(name, int(nameLength));
-    return domainLength == 0 ? user
-                             : QString::fromWCharArray(domain, int(domainLength))
-            + QLatin1Char('\\') + user;
+    return domainLength == 0
+        ? user
+        : QString::fromWCharArray(domain, int(domainLength)) + QLatin1Char('\\') + user;
 }

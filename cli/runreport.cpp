@@ -95,8 +95,7 @@ QString suiteKeptName(RemovalObserver::SuiteKept reason)
 }
 
 // Absent values are null rather than missing, so that every package has the same fields.
-template<typename T>
-QJsonValue orNull(const std::optional<T> &value)
+template<typename T> QJsonValue orNull(const std::optional<T> &value)
 {
     return value ? QJsonValue(*value) : QJsonValue();
 }
@@ -134,7 +133,8 @@ void RunReport::packageStarting(const QString &displayName)
 {
     m_current = displayName;
     Package &started = package(displayName);
-    started.registrations = m_options.dryRun ? QStringLiteral("planned") : QStringLiteral("removed");
+    started.registrations
+        = m_options.dryRun ? QStringLiteral("planned") : QStringLiteral("removed");
     if (displayName == EditionCatalogue::suiteDisplayName())
         m_suite[QStringLiteral("decision")] = QStringLiteral("attempted");
 }
@@ -153,7 +153,8 @@ void RunReport::installerFinished(const InstallerOutcome &outcome, qint64 millis
 {
     Package &finished = package(outcome.displayName);
     finished.status = statusName(outcome.status);
-    if (outcome.status != InstallerOutcome::NotStarted && outcome.status != InstallerOutcome::TimedOut)
+    if (outcome.status != InstallerOutcome::NotStarted
+        && outcome.status != InstallerOutcome::TimedOut)
         finished.exitCode = outcome.exitCode;
     finished.detail = outcome.detail;
     finished.seconds = milliseconds / 1000.0;
@@ -173,7 +174,8 @@ void RunReport::installerSkipped(const QString &displayName)
 
 void RunReport::keyRemoved(const KeyRemoval &removal)
 {
-    package(m_current).keys.append({ removal.path, keyOutcomeName(removal.status), removal.reason });
+    package(m_current).keys.append(
+        { removal.path, keyOutcomeName(removal.status), removal.reason });
 }
 
 void RunReport::keyPlanned(const QString &path)
@@ -282,7 +284,8 @@ QJsonObject RunReport::toJson(int exitCode, const QString &meaning) const
 QString RunReport::write(const QString &fileName, int exitCode, const QString &meaning) const
 {
     QSaveFile file(fileName);
-    const QByteArray bytes = QJsonDocument(toJson(exitCode, meaning)).toJson(QJsonDocument::Indented);
+    const QByteArray bytes
+        = QJsonDocument(toJson(exitCode, meaning)).toJson(QJsonDocument::Indented);
     if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
         return QString();
     return QStringLiteral("the report %1 could not be written: %2")

@@ -1,7 +1,8 @@
 // The registry stand-in used where there is no Windows registry: a registry editor export
 // file named by the environment variable REMEDOR_REGISTRY. No variable, or no such file,
-// is an empty registry (a file that is there but cannot be read is a damaged one); the file is never created. Every operation reads the file afresh,
-// and a deletion writes it back atomically, so a crash never leaves half a file.
+// is an empty registry (a file that is there but cannot be read is a damaged one); the file is
+// never created. Every operation reads the file afresh, and a deletion writes it back atomically,
+// so a crash never leaves half a file.
 
 #include "regfile.h"
 #include "registrykey.h"

@@ -76,8 +76,8 @@ int startError(int errorPipe)
 // waiting failed, which *error then tells.
 std::optional<int> waitFor(pid_t child, int timeoutMs, int *error)
 {
-    const QDeadlineTimer deadline = timeoutMs < 0 ? QDeadlineTimer(QDeadlineTimer::Forever)
-                                                  : QDeadlineTimer(timeoutMs);
+    const QDeadlineTimer deadline
+        = timeoutMs < 0 ? QDeadlineTimer(QDeadlineTimer::Forever) : QDeadlineTimer(timeoutMs);
     for (;;) {
         int status = 0;
         const pid_t ended = waitpid(child, &status, deadline.isForever() ? 0 : WNOHANG);
@@ -145,9 +145,9 @@ bool WindowsInstaller::exitCodeMeans(int exitCode, int windowsInstallerCode)
 
 ProductState WindowsInstaller::productState(const QString &productCode)
 {
-    const bool registered = RegistryKey(RegistryPaths::installerProducts())
-                                .childKeys()
-                                .contains(PackedProductCode::fromProductCode(productCode),
-                                          Qt::CaseInsensitive);
+    const bool registered
+        = RegistryKey(RegistryPaths::installerProducts())
+              .childKeys()
+              .contains(PackedProductCode::fromProductCode(productCode), Qt::CaseInsensitive);
     return registered ? ProductState::Installed : ProductState::Unknown;
 }

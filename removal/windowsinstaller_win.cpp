@@ -67,9 +67,9 @@ WindowsInstaller::Ending WindowsInstaller::execute(const QString &commandLine, i
     if (line.isEmpty() || program.isEmpty())
         return { Ending::NotStarted, 0, QStringLiteral("no program to start") };
     const std::wstring path = program.toStdWString();
-    std::wstring arguments
-        = (QLatin1Char('"') + program + QLatin1Char('"') + (nameEnd < 0 ? QString() : line.mid(nameEnd)))
-              .toStdWString();
+    std::wstring arguments = (QLatin1Char('"') + program + QLatin1Char('"')
+                              + (nameEnd < 0 ? QString() : line.mid(nameEnd)))
+                                 .toStdWString();
 
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;

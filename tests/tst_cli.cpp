@@ -260,11 +260,12 @@ QStringList names(const QStringList &packages)
 QJsonObject validReport(const QString &fileName)
 {
     QProcess validator;
-    validator.start("/usr/bin/python3",
-                    { "-c",
-                      "import json, sys, jsonschema; "
-                      "jsonschema.validate(json.load(open(sys.argv[1])), json.load(open(sys.argv[2])))",
-                      fileName, REMEDOR_REPORT_SCHEMA });
+    validator.start(
+        "/usr/bin/python3",
+        { "-c",
+          "import json, sys, jsonschema; "
+          "jsonschema.validate(json.load(open(sys.argv[1])), json.load(open(sys.argv[2])))",
+          fileName, REMEDOR_REPORT_SCHEMA });
     if (!validator.waitForFinished(60000) || validator.exitCode() != 0) {
         qWarning("%s", validator.readAllStandardError().constData());
         return {};
@@ -300,7 +301,8 @@ void tst_Cli::exitCodes_data()
     QTest::newRow("completed successfully (1707)")
         << standIn << "*=+1707" << false << false << int(success)
         << "installer succeeded (exit code 171)";
-    QTest::newRow("not installed (1605)") << standIn << "*=1605" << false << false << int(success) << QString();
+    QTest::newRow("not installed (1605)")
+        << standIn << "*=1605" << false << false << int(success) << QString();
     QTest::newRow("restart (3010)")
         << standIn << "*=+3010" << false << false << int(restartRequired) << QString();
     QTest::newRow("restart initiated (1641)")
@@ -320,19 +322,22 @@ void tst_Cli::exitCodes_data()
     QTest::newRow("installer cannot start")
         << RegistrySandbox::Installer::Unstartable << "" << false << false << int(failure)
         << "DEU: installer could not be started: No such file or directory";
-    QTest::newRow("key cannot be removed") << standIn << "" << true << false << int(failure) << QString();
+    QTest::newRow("key cannot be removed")
+        << standIn << "" << true << false << int(failure) << QString();
     QTest::newRow("stopped") << standIn << "" << false << true << int(cancelled) << QString();
 
     // Precedence: 1603, then 1602, then 1618, then 3010.
     QTest::newRow("failure over another installation")
         << standIn << deu + "=1603," + fra + "=1618" << false << false << int(failure) << QString();
-    QTest::newRow("failure over restart")
-        << standIn << deu + "=1603," + fra + "=+3010" << false << false << int(failure) << QString();
+    QTest::newRow("failure over restart") << standIn << deu + "=1603," + fra + "=+3010" << false
+                                          << false << int(failure) << QString();
     QTest::newRow("key failure over restart")
         << standIn << "*=+3010" << true << false << int(failure) << QString();
     QTest::newRow("another installation over restart")
-        << standIn << deu + "=+3010," + fra + "=1618" << false << false << int(anotherInstallation) << QString();
-    QTest::newRow("failure over stop") << standIn << deu + "=1603" << false << true << int(failure) << QString();
+        << standIn << deu + "=+3010," + fra + "=1618" << false << false << int(anotherInstallation)
+        << QString();
+    QTest::newRow("failure over stop")
+        << standIn << deu + "=1603" << false << true << int(failure) << QString();
     QTest::newRow("stop over another installation")
         << standIn << deu + "=1618" << false << true << int(cancelled) << QString();
     QTest::newRow("stop over restart")
@@ -410,9 +415,9 @@ void tst_Cli::usageErrorsTouchNothing_data()
     QTest::newRow("--log with list")
         << QStringList { "list", "--log", "@/list.log" } << "--log" << false;
     QTest::newRow("list with a code") << QStringList { "list", "DEU" } << "\"DEU\"" << false;
-    QTest::newRow("log twice")
-        << QStringList { "remove", "DEU", "--log", "@/list.log", "--log", "@/b.log" }
-        << "--log is given more than once" << false;
+    QTest::newRow("log twice") << QStringList { "remove",     "DEU",   "--log",
+                                                "@/list.log", "--log", "@/b.log" }
+                               << "--log is given more than once" << false;
     QTest::newRow("time limit of no minutes")
         << QStringList { "remove", "DEU", "--timeout", "0" } << "--timeout takes" << false;
     QTest::newRow("time limit in words")
@@ -464,7 +469,8 @@ void tst_Cli::damagedRegistry_data()
     for (bool folder : { false, true }) {
         const QString how = folder ? " (a folder)" : "";
         QTest::newRow(qPrintable("list" + how)) << QStringList { "list" } << folder;
-        QTest::newRow(qPrintable("list --json" + how)) << QStringList { "list", "--json" } << folder;
+        QTest::newRow(qPrintable("list --json" + how))
+            << QStringList { "list", "--json" } << folder;
         QTest::newRow(qPrintable("remove" + how)) << QStringList { "remove", "DEU" } << folder;
         QTest::newRow(qPrintable("remove --all --force --all-users" + how))
             << QStringList { "remove", "--all", "--force", "--all-users" } << folder;
@@ -512,7 +518,8 @@ void tst_Cli::dryRunPlansWhatRemoveDoes_data()
     QTest::newRow("another language, mixed case and order, twice")
         << QStringList { "remove", "trk", "Fra", "TRK", "fra" } << "de-DE"
         << QStringList { "FRA", "TRK" } << false;
-    QTest::newRow("all") << QStringList { "remove", "--all" } << "zh-CN" << (allCodes() << suite) << false;
+    QTest::newRow("all") << QStringList { "remove", "--all" } << "zh-CN" << (allCodes() << suite)
+                         << false;
     QTest::newRow("all users, forced") << QStringList { "remove", "JPN", "--all-users", "--force" }
                                        << "ja-JP" << QStringList { "JPN", suite } << false;
     QTest::newRow("no bootstrapper")
@@ -592,8 +599,8 @@ void tst_Cli::failedInstallerKeepsRegistrations_data()
             << int(failure);
         // After 1618 nothing more starts: the suite is not even attempted.
         QTest::newRow(qPrintable("another installation" + how))
-            << standIn << fra + "=1618" << force
-            << (keptUnlessForced({ "FRA" }) << suite) << int(anotherInstallation);
+            << standIn << fra + "=1618" << force << (keptUnlessForced({ "FRA" }) << suite)
+            << int(anotherInstallation);
         QTest::newRow(qPrintable("suite fails" + how))
             << standIn << suiteCode + "=1603" << force << keptUnlessForced({ suite })
             << int(failure);
@@ -664,10 +671,11 @@ void tst_Cli::suiteDecisions_data()
     QTest::addColumn<QString>("said"); // why the suite stays; empty: it goes
 
     const QString deuFails = code("DEU") + "=1603";
-    QTest::newRow("no bootstrapper entry")
-        << QString() << QStringList { "DEU" } << "" << "there is no bootstrapper entry";
+    QTest::newRow("no bootstrapper entry") << QString() << QStringList { "DEU" } << ""
+                                           << "there is no bootstrapper entry";
     QTest::newRow("no recorded language, all editions")
-        << "" << QStringList { "--all" } << "" << "the bootstrapper's entry records no language";
+        << "" << QStringList { "--all" } << ""
+        << "the bootstrapper's entry records no language";
     QTest::newRow("a language of no edition")
         << "xx-XX" << QStringList { "DEU" } << ""
         << "records the language \"xx-XX\", which is none of the fifteen editions'";
@@ -680,7 +688,8 @@ void tst_Cli::suiteDecisions_data()
            "suite stays with it (--force removes it)";
     QTest::newRow("its edition failed, --force")
         << "de-DE" << QStringList { "DEU", "--force" } << deuFails << "";
-    QTest::newRow("its edition removed") << "de-DE" << QStringList { "DEU" } << "" << "";
+    QTest::newRow("its edition removed") << "de-DE" << QStringList { "DEU" } << ""
+                                         << "";
 }
 
 // The suite and the bootstrapper's entry go only after the edition of the recorded language;
@@ -695,7 +704,9 @@ void tst_Cli::suiteDecisions()
     RegistrySandbox sandbox;
     Machine machine = Machine::installed(bootstrapperTag.isEmpty() ? QString() : bootstrapperTag);
     if (bootstrapperTag.isEmpty() && !bootstrapperTag.isNull())
-        machine.extraLines << "[" + bootstrapperKey() + "]" << "\"Publisher\"=\"DAWLIX\"" << "";
+        machine.extraLines << "[" + bootstrapperKey() + "]"
+                           << "\"Publisher\"=\"DAWLIX\""
+                           << "";
     sandbox.writeRegistry(machine.lines());
     sandbox.setInstallerResults(results);
 
@@ -723,15 +734,14 @@ void tst_Cli::installerEndsTheRun_data()
     // The bootstrapper records it-IT: ITA decides the suite.
     const QStringList three = { "remove", "DEU", "FRA", "ITA" };
     QTest::newRow("another installation (1618)")
-        << three << code("DEU") + "=1618" << 0 << int(anotherInstallation)
-        << QStringList { "DEU" } << "not attempted: Windows Installer was busy";
+        << three << code("DEU") + "=1618" << 0 << int(anotherInstallation) << QStringList { "DEU" }
+        << "not attempted: Windows Installer was busy";
     QTest::newRow("past the time limit, even with --force")
         << (three + QStringList { "--timeout", "0.02", "--force" }) << "" << 4000 << int(failure)
         << QStringList { "DEU" } << "not attempted: an earlier installer is still running";
     // Longer than QProcess's habitual 30 seconds: without a limit the wait has none.
-    QTest::newRow("no time limit")
-        << QStringList { "remove", "DEU" } << "" << 31000 << int(success)
-        << QStringList { "DEU" } << "";
+    QTest::newRow("no time limit") << QStringList { "remove", "DEU" } << "" << 31000 << int(success)
+                                   << QStringList { "DEU" } << "";
 }
 
 // After 1618, or an installer that outlives --timeout, no further package starts, and each
@@ -778,8 +788,8 @@ void tst_Cli::reportOfARun()
     const QString logs = folder.filePath("installer logs");
     const QString reportFile = folder.filePath("report.json");
 
-    const Run run = runCli({ "remove", "kor", "DEU", "--msi-log", logs, "--report", reportFile,
-                             "--timeout", "10" });
+    const Run run = runCli(
+        { "remove", "kor", "DEU", "--msi-log", logs, "--report", reportFile, "--timeout", "10" });
     QVERIFY2(run.exitCode == success, qPrintable(cliState(run)));
     QCOMPARE(sandbox.installerCalls(),
              (QStringList { commandFor("DEU") + " /L*V " + logs + "/remedor-DEU.log",
@@ -796,7 +806,8 @@ void tst_Cli::reportOfARun()
     QCOMPARE(field(packages, "code"), (QStringList { "DEU", "KOR", "" }));
     QCOMPARE(field(packages, "status"),
              (QStringList { "succeeded", "skippedNotInstalled", "succeeded" }));
-    QCOMPARE(field(packages, "productState"), (QStringList { "installed", "unknown", "installed" }));
+    QCOMPARE(field(packages, "productState"),
+             (QStringList { "installed", "unknown", "installed" }));
     QCOMPARE(packages[0]["installerLog"].toString(), logs + "/remedor-DEU.log");
     QCOMPARE(field(packages[1]["keys"].toArray(), "outcome"),
              (QStringList { "removed", "removed", "removed", "notThere" }));
