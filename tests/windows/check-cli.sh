@@ -84,6 +84,7 @@ cli() {
 }
 output() { tr -d '\r' <"$work/$1.out"; }
 printed() { output "$1" | grep -qF -- "$2"; } # printed NAME TEXT
+not_printed() { ! printed "$@"; }
 
 # The listing's field for an edition code ("" for the suite), as JSON spells it.
 json_field() { # json_field NAME CODE FIELD
@@ -307,7 +308,7 @@ check "remove FRA (not installed): exit code 0 (got $status)" test "$status" = 0
 check "remove FRA (not installed): says so" \
     printed remove-fra-leftovers "PELDA+ 2015 FRA: not installed: removing leftover keys"
 check "remove FRA (not installed): no installer started" \
-    ! printed remove-fra-leftovers "running msiexec.exe"
+    not_printed remove-fra-leftovers "running msiexec.exe"
 check "remove FRA (not installed): its machine settings removed" gone "$settings32" fr-FR
 
 # --- all users -----------------------------------------------------------------------------
