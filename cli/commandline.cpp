@@ -18,20 +18,27 @@ Commands:
       entry, machine settings, user settings); then the bootstrapper's entry and
       the language it records. Changes nothing.
   remove CODE... | --all [--dry-run] [--force] [--all-users] [--log FILE]
+         [--msi-log DIR] [--report FILE] [--timeout MINUTES]
       Uninstalls the editions of the given codes (any letter case and order), or
       all fifteen, in catalogue order, and deletes their keys. When the edition
       of the bootstrapper's language is among them, the suite and the
-      bootstrapper's entry go as well. Needs an elevated process unless it is a
-      dry run. The codes:
+      bootstrapper's entry go as well, unless that edition's installer failed
+      (without --force); a line says why whenever they stay. A product that
+      Windows Installer does not know is not handed to it: its leftover keys go.
+      After an installer reports 1618, or one outlives --timeout, no further
+      package is started. Needs an elevated process unless it is a dry run. The
+      codes:
       %1
 
 Exit codes:
-  0     everything succeeded (1605, not installed, counts as success)
+  0     everything succeeded (1605, not installed, and 1707 count as success)
   3010  success, but an installer asked for a restart (1641 or 3010)
   1618  an installer reported another installation in progress: retry later
-  1603  something failed: an installer could not start, crashed or failed, or a
-        key could not be removed; also a registry that cannot be read
-  1602  stopped by Ctrl+C, after the edition under way had finished
+  1603  something failed: an installer could not start, crashed, failed or ran
+        past --timeout, or a key could not be removed; also a registry that
+        cannot be read
+  1602  stopped by Ctrl+C before the last package, after the one under way had
+        finished (a stop during the last package keeps the run's own result)
   87    usage error: nothing was started or changed
   5     remove without elevation: nothing was started or changed
   When several apply, the first of 1603, 1602, 1618, 3010 wins. list exits 0.)";
@@ -60,10 +67,25 @@ CommandLine::CommandLine()
     , m_log(QStringLiteral("log"),
             QStringLiteral("remove: append every printed line, with a timestamp, to <file>."),
             QStringLiteral("file"))
+    , m_msiLog(QStringLiteral("msi-log"),
+               QStringLiteral("remove: have each installer write its verbose log into <dir>, as "
+                              "remedor-<CODE>.log (remedor-suite.log for the suite); <dir> is "
+                              "created when missing."),
+               QStringLiteral("dir"))
+    , m_report(QStringLiteral("report"),
+               QStringLiteral("remove: write a JSON report of the run to <file> when it ends, "
+                              "however it ends."),
+               QStringLiteral("file"))
+    , m_timeout(QStringLiteral("timeout"),
+                QStringLiteral("remove: stop waiting for an installer after <minutes> (decimals "
+                               "allowed); it is left running, reported as timed out, and no "
+                               "further package is started."),
+                QStringLiteral("minutes"))
 {
     m_parser.setApplicationDescription(
         QString::fromUtf8(description).arg(validCodes().join(QLatin1Char(' '))));
-    m_parser.addOptions({ m_json, m_all, m_dryRun, m_force, m_allUsers, m_log });
+    m_parser.addOptions(
+        { m_json, m_all, m_dryRun, m_force, m_allUsers, m_log, m_msiLog, m_report, m_timeout });
     m_parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("list or remove."));
     m_parser.addPositionalArgument(QStringLiteral("codes"),
                                    QStringLiteral("remove: the editions' codes."),
@@ -80,9 +102,11 @@ QStringList CommandLine::validCodes()
 
 bool CommandLine::parse(const QStringList &arguments)
 {
+    m_arguments = arguments;
     if (!m_parser.parse(arguments))
         return fail(m_parser.errorText());
-    if (m_parser.isSet(m_help)) {
+    // --help-all is Qt's help with its own options; this program takes none of those.
+    if (m_parser.isSet(m_help) || m_parser.isSet(QStringLiteral("help-all"))) {
         m_command = Command::Help;
         return true;
     }
@@ -93,6 +117,8 @@ bool CommandLine::parse(const QStringList &arguments)
     QStringList positional = m_parser.positionalArguments();
     if (positional.isEmpty())
         return fail(QStringLiteral("No command: use list or remove."));
+    if (!givenOnce({ &m_log, &m_msiLog, &m_report, &m_timeout }))
+        return false;
     const QString command = positional.takeFirst();
     if (command == QLatin1String("list"))
         return checkList(positional);
@@ -106,7 +132,9 @@ bool CommandLine::checkList(const QStringList &positional)
     m_command = Command::List;
     if (!positional.isEmpty())
         return fail(QStringLiteral("list takes no arguments: %1.").arg(codeList(positional)));
-    return onlyFor(QStringLiteral("remove"), { &m_all, &m_dryRun, &m_force, &m_allUsers, &m_log });
+    return onlyFor(
+        QStringLiteral("remove"),
+        { &m_all, &m_dryRun, &m_force, &m_allUsers, &m_log, &m_msiLog, &m_report, &m_timeout });
 }
 
 bool CommandLine::checkRemove(const QStringList &positional)
@@ -131,6 +159,36 @@ bool CommandLine::checkRemove(const QStringList &positional)
     for (const QString &code : validList) {
         if (m_parser.isSet(m_all) || positional.contains(code, Qt::CaseInsensitive))
             m_editionCodes.append(code);
+    }
+    return checkTimeout();
+}
+
+// Minutes, as deployment systems state their own limits; decimals for shorter ones. At most a
+// week, which no real uninstall needs and which keeps the milliseconds in range.
+bool CommandLine::checkTimeout()
+{
+    if (!m_parser.isSet(m_timeout))
+        return true;
+    bool isNumber = false;
+    const double minutes = m_parser.value(m_timeout).toDouble(&isNumber);
+    constexpr double week = 7 * 24 * 60;
+    if (!isNumber || !(minutes > 0) || minutes > week)
+        return fail(QStringLiteral("--timeout takes a number of minutes greater than 0 and at "
+                                   "most %1: \"%2\".")
+                        .arg(week)
+                        .arg(m_parser.value(m_timeout)));
+    m_timeoutMs = qMax(1, qRound(minutes * 60'000));
+    return true;
+}
+
+// A second value would silently replace the first, so that a log or report would not be
+// where the caller looks for it.
+bool CommandLine::givenOnce(const QList<const QCommandLineOption *> &options)
+{
+    for (const QCommandLineOption *option : options) {
+        if (m_parser.values(*option).size() > 1)
+            return fail(QStringLiteral("--%1 is given more than once: give it once.")
+                            .arg(option->names().constFirst()));
     }
     return true;
 }

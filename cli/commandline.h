@@ -10,7 +10,10 @@
 //
 //   remedor-cli list [--json]
 //   remedor-cli remove CODE... | --all [--dry-run] [--force] [--all-users] [--log FILE]
-//   remedor-cli --help | --version
+//                      [--msi-log DIR] [--report FILE] [--timeout MINUTES]
+//   remedor-cli --help | --help-all | --version
+//
+// An option that takes a value may be given once.
 //
 // Edition codes are the three-letter language codes, in any letter case; they come back
 // upper case, in catalogue order, each once.
@@ -35,6 +38,13 @@ public:
     bool allUsers() const { return m_parser.isSet(m_allUsers); }
     bool hasLog() const { return m_parser.isSet(m_log); }
     QString logFile() const { return m_parser.value(m_log); }
+    // The folder for Windows Installer's own logs; empty when not asked for.
+    QString installerLogFolder() const { return m_parser.value(m_msiLog); }
+    QString reportFile() const { return m_parser.value(m_report); }
+    // The time limit for one installer, in milliseconds; negative when there is none.
+    int installerTimeoutMs() const { return m_timeoutMs; }
+    // The arguments as given, the program's name first.
+    QStringList arguments() const { return m_arguments; }
 
     QString helpText() const { return m_parser.helpText(); }
     static QStringList validCodes(); // "CHS", "CHT" … "TRK"
@@ -43,6 +53,8 @@ private:
     bool checkList(const QStringList &positional);
     bool checkRemove(const QStringList &positional);
     bool onlyFor(const QString &command, const QList<const QCommandLineOption *> &options);
+    bool givenOnce(const QList<const QCommandLineOption *> &options);
+    bool checkTimeout();
     bool fail(const QString &error);
 
     QCommandLineParser m_parser;
@@ -54,8 +66,13 @@ private:
     QCommandLineOption m_force;
     QCommandLineOption m_allUsers;
     QCommandLineOption m_log;
+    QCommandLineOption m_msiLog;
+    QCommandLineOption m_report;
+    QCommandLineOption m_timeout;
     Command m_command = Command::Help;
     QStringList m_editionCodes;
+    QStringList m_arguments;
+    int m_timeoutMs = -1;
     QString m_error;
 };
 

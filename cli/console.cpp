@@ -2,6 +2,8 @@
 
 #include "logwriter.h"
 
+#include <QDir>
+
 #include <cstdio>
 
 // Not in Qt's text mode: the C run time's streams already end lines in CR LF on Windows.
@@ -31,4 +33,19 @@ void Console::write(QFile &stream, const QString &text)
         return;
     for (const QString &line : text.split(QLatin1Char('\n')))
         m_log->write(line);
+    if (!m_log->failure().isEmpty() && !m_logFailureSaid) {
+        m_logFailureSaid = true;
+        m_error.write(QStringLiteral("remedor-cli: %1; the lines from here on are not in it.\n")
+                          .arg(logFailure())
+                          .toUtf8());
+        m_error.flush();
+    }
+}
+
+QString Console::logFailure() const
+{
+    if (!m_log || m_log->failure().isEmpty())
+        return QString();
+    return QStringLiteral("the log file %1 could not be written: %2")
+        .arg(QDir::toNativeSeparators(m_log->fileName()), m_log->failure());
 }

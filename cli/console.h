@@ -21,12 +21,17 @@ public:
     void print(const QString &text);
     void printError(const QString &text);
 
+    // Said once on standard error when the log fails, and named again by the last line; empty
+    // while the log is whole or there is none.
+    QString logFailure() const;
+
 private:
     void write(QFile &stream, const QString &text);
 
     QFile m_out;
     QFile m_error;
     LogWriter *m_log = nullptr;
+    bool m_logFailureSaid = false;
 };
 
 #endif // CONSOLE_H

@@ -3,11 +3,19 @@
 #include "console.h"
 #include "editioncatalogue.h"
 #include "exitstatus.h"
+#include "removalrun.h"
 
-ConsoleObserver::ConsoleObserver(Console &console, ExitStatus &status)
+ConsoleObserver::ConsoleObserver(Console &console, ExitStatus &status,
+                                 const RemovalOptions &options)
     : m_console(console)
     , m_status(status)
+    , m_options(options)
 {
+}
+
+void ConsoleObserver::packageStarting(const QString &displayName)
+{
+    m_package = displayName;
 }
 
 void ConsoleObserver::print(const QString &text)
@@ -24,8 +32,12 @@ void ConsoleObserver::installerStarting(const QString &displayName, const QStrin
 void ConsoleObserver::installerFinished(const InstallerOutcome &outcome, qint64 milliseconds)
 {
     m_status.addInstaller(outcome);
-    print(
-        QStringLiteral("%1 in %2 s").arg(describe(outcome)).arg(milliseconds / 1000.0, 0, 'f', 3));
+    QString line
+        = QStringLiteral("%1 in %2 s").arg(describe(outcome)).arg(milliseconds / 1000.0, 0, 'f', 3);
+    if (!m_options.installerLogFolder.isEmpty())
+        line += QLatin1String("; its log: ")
+            + RemovalRun::installerLog(m_options.installerLogFolder, outcome.displayName);
+    print(line);
 }
 
 // The exit code as the platform passed it on; off Windows only its low byte.
@@ -47,9 +59,47 @@ QString ConsoleObserver::describe(const InstallerOutcome &outcome)
     case InstallerOutcome::Failed:
         return QStringLiteral("installer failed (exit code %1)").arg(code);
     case InstallerOutcome::Crashed:
-        return QStringLiteral("installer stopped unexpectedly");
+        return QStringLiteral("installer stopped unexpectedly (%1)").arg(outcome.detail);
     case InstallerOutcome::NotStarted:
-        return QStringLiteral("installer could not be started");
+        return QStringLiteral("installer could not be started: %1").arg(outcome.detail);
+    case InstallerOutcome::TimedOut:
+        return QStringLiteral("installer timed out: still running at the time limit, left "
+                              "to finish on its own");
+    }
+    return QString();
+}
+
+QString ConsoleObserver::describe(NotAttempted reason)
+{
+    switch (reason) {
+    case NotAttempted::InstallerBusy:
+        return QStringLiteral("not attempted: Windows Installer was busy with another "
+                              "installation (1618); retry later");
+    case NotAttempted::InstallerTimedOut:
+        return QStringLiteral("not attempted: an earlier installer is still running past the "
+                              "time limit");
+    }
+    return QString();
+}
+
+QString ConsoleObserver::describe(SuiteKept reason, const QString &recordedLanguage)
+{
+    switch (reason) {
+    case SuiteKept::NoBootstrapperEntry:
+        return QStringLiteral("there is no bootstrapper entry");
+    case SuiteKept::NoRecordedLanguage:
+        return QStringLiteral("the bootstrapper's entry records no language");
+    case SuiteKept::UnknownLanguage:
+        return QStringLiteral("the bootstrapper's entry records the language \"%1\", which is "
+                              "none of the fifteen editions'")
+            .arg(recordedLanguage);
+    case SuiteKept::EditionNotChosen:
+        return QStringLiteral("the edition of the bootstrapper's language %1 was not chosen")
+            .arg(recordedLanguage);
+    case SuiteKept::EditionFailed:
+        return QStringLiteral("the installer of the edition of the bootstrapper's language %1 "
+                              "failed, and the suite stays with it (--force removes it)")
+            .arg(recordedLanguage);
     }
     return QString();
 }
@@ -90,4 +140,24 @@ void ConsoleObserver::keyPlanned(const QString &path)
 {
     ++m_plannedKeys;
     print(QLatin1String("would remove key: ") + path);
+}
+
+void ConsoleObserver::installerSkipped(const QString &displayName)
+{
+    m_package = displayName;
+    print(QStringLiteral("not installed: %1 leftover keys")
+              .arg(m_options.dryRun ? QStringLiteral("would remove") : QStringLiteral("removing")));
+}
+
+void ConsoleObserver::packageNotAttempted(const QString &displayName, NotAttempted reason)
+{
+    m_package = displayName;
+    print(describe(reason));
+}
+
+void ConsoleObserver::suiteKept(SuiteKept reason, const QString &recordedLanguage)
+{
+    m_package = EditionCatalogue::suiteDisplayName();
+    print(QStringLiteral("not removed, nor the bootstrapper's entry: ")
+          + describe(reason, recordedLanguage));
 }

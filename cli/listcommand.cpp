@@ -3,10 +3,10 @@
 #include "console.h"
 #include "editioncatalogue.h"
 #include "exitstatus.h"
-#include "platform.h"
 #include "registrykey.h"
 #include "registrypaths.h"
 #include "removalrun.h"
+#include "windowsinstaller.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -47,7 +47,8 @@ QList<ListCommand::Package> ListCommand::packages()
 ListCommand::Package ListCommand::package(const QString &code, const QString &name)
 {
     Package listed { code, name, EditionCatalogue::productCode(name) };
-    listed.installed = Platform::isProductInstalled(listed.productCode);
+    listed.installed
+        = WindowsInstaller::productState(listed.productCode) == ProductState::Installed;
     listed.uninstallEntry = RegistryKey(RegistryPaths::uninstall()).hasChild(listed.productCode);
     const QString localeTag = EditionCatalogue::localeForEdition(name);
     listed.machineSettings = RegistryKey(RegistryPaths::machineSettings()).hasChild(localeTag);

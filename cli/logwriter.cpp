@@ -14,10 +14,11 @@ QString LogWriter::open(const QString &fileName)
 
 void LogWriter::write(const QString &line)
 {
-    if (!m_file.isOpen())
+    if (!m_file.isOpen() || !m_failure.isEmpty())
         return;
-    m_file.write((timestamp() + QLatin1Char(' ') + line + QLatin1Char('\n')).toUtf8());
-    m_file.flush();
+    const QByteArray bytes = (timestamp() + QLatin1Char(' ') + line + QLatin1Char('\n')).toUtf8();
+    if (m_file.write(bytes) != bytes.size() || !m_file.flush())
+        m_failure = m_file.errorString();
 }
 
 QString LogWriter::timestamp()

@@ -15,12 +15,18 @@ public:
     bool isOpen() const { return m_file.isOpen(); }
 
     // Written through at once: a process that is ended from outside leaves whole lines.
+    // Once a write fails (a full disk, a share gone), nothing more is written.
     void write(const QString &line);
+
+    // Why the log stopped being written; empty while it is whole.
+    QString failure() const { return m_failure; }
+    QString fileName() const { return m_file.fileName(); }
 
     static QString timestamp();
 
 private:
     QFile m_file;
+    QString m_failure;
 };
 
 #endif // LOGWRITER_H

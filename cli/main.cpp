@@ -8,8 +8,12 @@
 #include "logwriter.h"
 #include "platform.h"
 #include "removecommand.h"
+#include "runreport.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryFile>
 
 namespace {
 
@@ -38,6 +42,45 @@ int perform(Console &console, const CommandLine &commandLine)
     return ExitStatus::UsageError;
 }
 
+// Windows Installer writes its logs into the folder; a dry run starts no installer, so it
+// creates nothing, but a folder that exists must still take files.
+QString prepareInstallerLogFolder(const QString &folder, bool dryRun)
+{
+    const QString shown = QDir::toNativeSeparators(folder);
+    if (!dryRun && !QDir().mkpath(folder))
+        return QStringLiteral("the installer log folder %1 cannot be created").arg(shown);
+    if (!QFileInfo::exists(folder))
+        return QString();
+    if (!QFileInfo(folder).isDir())
+        return QStringLiteral("the installer log folder %1 is not a folder").arg(shown);
+    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral("remedor-XXXXXX.tmp")));
+    if (!probe.open())
+        return QStringLiteral("the installer log folder %1 cannot be written: %2")
+            .arg(shown, probe.errorString());
+    return QString();
+}
+
+// Every file and folder the run will write is checked before anything runs, so that a
+// mistyped path is a usage error rather than a run nobody can follow.
+QString prepareOutputs(const CommandLine &commandLine, LogWriter &log, Console &console)
+{
+    if (commandLine.hasLog()) {
+        const QString error = log.open(commandLine.logFile());
+        if (!error.isEmpty())
+            return error;
+        console.setLog(&log);
+    }
+    if (!commandLine.installerLogFolder().isEmpty()) {
+        const QString error
+            = prepareInstallerLogFolder(commandLine.installerLogFolder(), commandLine.dryRun());
+        if (!error.isEmpty())
+            return error;
+    }
+    if (!commandLine.reportFile().isEmpty())
+        return RunReport::checkWritable(commandLine.reportFile());
+    return QString();
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -54,11 +97,8 @@ int main(int argc, char *argv[])
         return usageError(console, commandLine.error());
 
     LogWriter log;
-    if (commandLine.hasLog()) {
-        const QString error = log.open(commandLine.logFile());
-        if (!error.isEmpty())
-            return usageError(console, error + QLatin1Char('.'));
-        console.setLog(&log);
-    }
+    const QString error = prepareOutputs(commandLine, log, console);
+    if (!error.isEmpty())
+        return usageError(console, error + QLatin1Char('.'));
     return perform(console, commandLine);
 }

@@ -17,10 +17,9 @@ public:
     static void catchInterrupts();
     static bool interruptRequested();
 
-    // Whether Windows Installer knows the product as installed: on Windows its own answer;
-    // on the stand-in, a registration under HKEY_CLASSES_ROOT\Installer\Products, in any
-    // letter case, as Windows Installer would find it.
-    static bool isProductInstalled(const QString &productCode);
+    // The account the process runs as, as Windows names it ("NT AUTHORITY\SYSTEM",
+    // "CONTOSO\admin"); the user name elsewhere.
+    static QString accountName();
 };
 
 #endif // PLATFORM_H

@@ -1,11 +1,10 @@
 #include "platform.h"
 
-#include "packedproductcode.h"
-#include "registrykey.h"
-#include "registrypaths.h"
-
 #include <atomic>
 #include <csignal>
+
+#include <pwd.h>
+#include <unistd.h>
 
 namespace {
 
@@ -42,9 +41,8 @@ bool Platform::interruptRequested()
     return interrupted;
 }
 
-bool Platform::isProductInstalled(const QString &productCode)
+QString Platform::accountName()
 {
-    return RegistryKey(RegistryPaths::installerProducts())
-        .childKeys()
-        .contains(PackedProductCode::fromProductCode(productCode), Qt::CaseInsensitive);
+    const passwd *account = getpwuid(geteuid());
+    return account ? QString::fromLocal8Bit(account->pw_name) : QString::number(geteuid());
 }

@@ -1,11 +1,9 @@
 #include "platform.h"
 
 #include <atomic>
-#include <string>
+#include <vector>
 
 #include <windows.h>
-
-#include <msi.h>
 
 namespace {
 
@@ -65,8 +63,28 @@ bool Platform::interruptRequested()
     return interrupted;
 }
 
-bool Platform::isProductInstalled(const QString &productCode)
+// The token's user, looked up by its security identifier: this names SYSTEM and service
+// accounts as well as people.
+QString Platform::accountName()
 {
-    const std::wstring code = productCode.toStdWString();
-    return MsiQueryProductStateW(code.c_str()) == INSTALLSTATE_DEFAULT;
+    TokenHandle token;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.receive()))
+        return QString();
+    DWORD size = 0;
+    GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
+    std::vector<char> buffer(size);
+    if (size == 0 || !GetTokenInformation(token.get(), TokenUser, buffer.data(), size, &size))
+        return QString();
+    const PSID sid = reinterpret_cast<const TOKEN_USER *>(buffer.data())->User.Sid;
+    wchar_t name[256];
+    wchar_t domain[256];
+    DWORD nameLength = 256;
+    DWORD domainLength = 256;
+    SID_NAME_USE use;
+    if (!LookupAccountSidW(nullptr, sid, name, &nameLength, domain, &domainLength, &use))
+        return QString();
+    const QString user = QString::fromWCharArray(name, int(nameLength));
+    return domainLength == 0
+        ? user
+        : QString::fromWCharArray(domain, int(domainLength)) + QLatin1Char('\\') + user;
 }

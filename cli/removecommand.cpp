@@ -5,37 +5,70 @@
 #include "consoleobserver.h"
 #include "editioncatalogue.h"
 #include "exitstatus.h"
+#include "observerlist.h"
 #include "platform.h"
 #include "registrykey.h"
 #include "removalrun.h"
+#include "runreport.h"
 
 RemoveCommand::RemoveCommand(Console &console, const CommandLine &commandLine)
     : m_console(console)
     , m_commandLine(commandLine)
 {
+    m_options.keepRegistrationsOfFailures = !commandLine.force();
+    m_options.allUsers = commandLine.allUsers();
+    m_options.dryRun = commandLine.dryRun();
+    m_options.installerLogFolder = commandLine.installerLogFolder();
+    m_options.installerTimeoutMs = commandLine.installerTimeoutMs();
+    m_options.endWhenInstallerBusy = true;
+    m_options.skipUnknownProducts = true;
 }
 
 int RemoveCommand::run()
 {
-    if (!m_commandLine.dryRun() && !Platform::isElevated()) {
-        m_console.printError(QStringLiteral(
-            "remove needs an elevated process (run it as an administrator or as SYSTEM); "
-            "nothing was started or changed."));
-        return ExitStatus::NotElevated;
+    RunReport report(m_commandLine, m_options);
+    const std::optional<int> refused = refusal(report);
+    if (refused) {
+        for (const QString &problem : closeOutputs(report, *refused))
+            m_console.printError(QStringLiteral("remedor-cli: %1.").arg(problem));
+        return *refused;
     }
-    const QString damage = RegistryKey::damage();
-    if (!damage.isEmpty()) {
-        m_console.printError(
-            QStringLiteral("The registry cannot be read: %1. Nothing was started or changed.")
-                .arg(damage));
-        return ExitStatus::Failure;
-    }
+    return perform(report);
+}
 
+// Nothing is touched without the right to change the machine, or in a registry that cannot
+// be read.
+std::optional<int> RemoveCommand::refusal(RunReport &report)
+{
+    QString ending;
+    QString text;
+    int code = ExitStatus::Success;
+    const QString damage = RegistryKey::damage();
+    if (!m_commandLine.dryRun() && !Platform::isElevated()) {
+        ending = QStringLiteral("notElevated");
+        text = QStringLiteral("remove needs an elevated process (run it as an administrator or "
+                              "as SYSTEM); nothing was started or changed.");
+        code = ExitStatus::NotElevated;
+    } else if (!damage.isEmpty()) {
+        ending = QStringLiteral("registryUnreadable");
+        text = QStringLiteral("The registry cannot be read: %1. Nothing was started or changed.")
+                   .arg(damage);
+        code = ExitStatus::Failure;
+    } else {
+        return std::nullopt;
+    }
+    m_console.printError(text);
+    report.setEnding(ending, text);
+    return code;
+}
+
+int RemoveCommand::perform(RunReport &report)
+{
     ExitStatus status;
-    ConsoleObserver observer(m_console, status);
-    RemovalRun removal(&observer);
-    removal.setOptions(
-        { !m_commandLine.force(), m_commandLine.allUsers(), m_commandLine.dryRun() });
+    ConsoleObserver console(m_console, status, m_options);
+    ObserverList observers({ &console, &report });
+    RemovalRun removal(&observers);
+    removal.setOptions(m_options);
     removal.setStopRequest(&Platform::interruptRequested);
 
     QStringList chosen;
@@ -45,16 +78,18 @@ int RemoveCommand::run()
     const bool stopped = removal.run([&chosen](const QString &displayName) {
         return chosen.contains(displayName);
     }) == RemovalRun::Ending::Stopped;
+    if (stopped)
+        report.setEnding(QStringLiteral("stopped"), QString());
 
     if (m_commandLine.dryRun())
-        return finishDryRun(observer, stopped);
+        return finishDryRun(report, console, stopped);
     if (stopped) {
         status.setCancelled();
-        m_console.print(observer.lastPackage().isEmpty()
+        m_console.print(console.lastPackage().isEmpty()
                             ? QStringLiteral("Stopped on request before the first package.")
                             : QStringLiteral("Stopped on request after %1: no further package "
                                              "was started.")
-                                  .arg(observer.lastPackage()));
+                                  .arg(console.lastPackage()));
     } else if (Platform::interruptRequested()) {
         // Nothing was left to stop: the outcome is that of the whole run.
         m_console.print(QStringLiteral("A stop was requested during the last package; the run "
@@ -63,8 +98,31 @@ int RemoveCommand::run()
     const ExitStatus::Code code = status.code();
     m_console.print(QStringLiteral("Finished with exit code %1: %2.")
                         .arg(int(code))
-                        .arg(ExitStatus::describe(code)));
+                        .arg(ExitStatus::describe(code))
+                    + notes(closeOutputs(report, code)));
     return code;
+}
+
+// Writes the report, and says what of it and of the log could not be written: the exit code
+// stays the removal's own, but whoever reads only the last line still learns it.
+QStringList RemoveCommand::closeOutputs(const RunReport &report, int code) const
+{
+    QStringList problems;
+    if (!m_commandLine.reportFile().isEmpty()) {
+        const QString failure = report.write(m_commandLine.reportFile(), code,
+                                             ExitStatus::describe(ExitStatus::Code(code)));
+        if (!failure.isEmpty())
+            problems << failure;
+    }
+    if (!m_console.logFailure().isEmpty())
+        problems << m_console.logFailure();
+    return problems;
+}
+
+QString RemoveCommand::notes(const QStringList &problems)
+{
+    return problems.isEmpty() ? QString()
+                              : QStringLiteral(" But %1.").arg(problems.join(QStringLiteral("; ")));
 }
 
 QString RemoveCommand::heading() const
@@ -84,15 +142,19 @@ QString RemoveCommand::heading() const
     return sentences.join(QLatin1Char(' '));
 }
 
-int RemoveCommand::finishDryRun(const ConsoleObserver &observer, bool stopped)
+int RemoveCommand::finishDryRun(const RunReport &report, const ConsoleObserver &observer,
+                                bool stopped)
 {
+    const int code = stopped ? ExitStatus::Cancelled : ExitStatus::Success;
+    const QString problems = notes(closeOutputs(report, code));
     if (stopped) {
-        m_console.print(QStringLiteral("Stopped on request."));
-        return ExitStatus::Cancelled;
+        m_console.print(QStringLiteral("Stopped on request.") + problems);
+        return code;
     }
     m_console.print(QStringLiteral("Dry run finished: %1 installer commands would run and %2 "
                                    "keys would go; nothing was started or changed.")
                         .arg(observer.plannedInstallers())
-                        .arg(observer.plannedKeys()));
-    return ExitStatus::Success;
+                        .arg(observer.plannedKeys())
+                    + problems);
+    return code;
 }

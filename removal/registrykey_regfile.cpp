@@ -1,12 +1,14 @@
 // The registry stand-in used where there is no Windows registry: a registry editor export
 // file named by the environment variable REMEDOR_REGISTRY. No variable, or no such file,
-// is an empty registry; the file is never created. Every operation reads the file afresh,
-// and a deletion writes it back atomically, so a crash never leaves half a file.
+// is an empty registry (a file that is there but cannot be read is a damaged one); the file is
+// never created. Every operation reads the file afresh, and a deletion writes it back atomically,
+// so a crash never leaves half a file.
 
 #include "regfile.h"
 #include "registrykey.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <atomic>
@@ -20,13 +22,22 @@ QString registryFileName()
 }
 
 // The registry as the file holds it; nothing when there is no file, and nothing with *damage
-// saying why when it does not parse.
+// saying why when it cannot be read or does not parse. Only a missing file is an empty
+// registry: one that is there but unreadable may hold every key, and a removal that
+// "succeeded" in it would be a lie.
 std::optional<RegFile> readRegistry(const QString &fileName, QString *damage)
 {
-    QFile file(fileName);
-    if (fileName.isEmpty() || !file.open(QIODevice::ReadOnly))
+    const QFileInfo info(fileName);
+    if (fileName.isEmpty() || (!info.exists() && !info.isSymLink()))
         return std::nullopt;
-    return RegFile::parse(file.readAll(), damage);
+    QFile file(fileName);
+    if (info.isDir())
+        *damage = QStringLiteral("it is a folder");
+    else if (!file.open(QIODevice::ReadOnly))
+        *damage = file.errorString();
+    else
+        return RegFile::parse(file.readAll(), damage);
+    return std::nullopt;
 }
 
 QString damageText(const QString &fileName, const QString &why)

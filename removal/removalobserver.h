@@ -3,6 +3,7 @@
 
 #include "installeroutcome.h"
 #include "keyremoval.h"
+#include "productstate.h"
 
 #include <QString>
 
@@ -21,6 +22,9 @@ public:
     };
 
     virtual ~RemovalObserver() = default;
+
+    // A package's turn has come: everything heard until the next one is about it.
+    virtual void packageStarting(const QString &displayName) { Q_UNUSED(displayName) }
 
     virtual void installerStarting(const QString &displayName, const QString &commandLine)
     {
@@ -53,6 +57,43 @@ public:
     }
     // A key that exists now, spelled exactly as the run deletes it, and would go.
     virtual void keyPlanned(const QString &path) { Q_UNUSED(path) }
+
+    // What Windows Installer knew of a package before its turn, in runs that ask.
+    virtual void productStateRead(const QString &displayName, ProductState state)
+    {
+        Q_UNUSED(displayName)
+        Q_UNUSED(state)
+    }
+    // A package Windows Installer does not know: no installer is started (in a dry run,
+    // none would be), and its leftover keys go.
+    virtual void installerSkipped(const QString &displayName) { Q_UNUSED(displayName) }
+
+    // Why a package was neither handed to its installer nor had its keys touched.
+    enum class NotAttempted {
+        InstallerBusy, // an earlier installer reported another installation in progress
+        InstallerTimedOut, // an earlier installer is still running past the time limit
+    };
+    virtual void packageNotAttempted(const QString &displayName, NotAttempted reason)
+    {
+        Q_UNUSED(displayName)
+        Q_UNUSED(reason)
+    }
+
+    // Why the suite and the bootstrapper's entry stay; heard once, after the editions,
+    // whenever they are not due to go.
+    enum class SuiteKept {
+        NoBootstrapperEntry,
+        NoRecordedLanguage,
+        UnknownLanguage, // recorded, but not one of the fifteen editions' languages
+        EditionNotChosen, // the edition of the recorded language was not among those removed
+        EditionFailed, // its installer failed, and failed packages keep their registrations
+    };
+    // recordedLanguage as the bootstrapper's entry spells it ("de-DE"), empty when none.
+    virtual void suiteKept(SuiteKept reason, const QString &recordedLanguage)
+    {
+        Q_UNUSED(reason)
+        Q_UNUSED(recordedLanguage)
+    }
 };
 
 #endif // REMOVALOBSERVER_H

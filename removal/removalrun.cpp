@@ -6,6 +6,7 @@
 #include "registrypaths.h"
 #include "windowsinstaller.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 
 RemovalRun::RemovalRun(RemovalObserver *observer)
@@ -17,6 +18,8 @@ RemovalRun::Ending RemovalRun::run(const Choice &isChosen)
 {
     // Read before anything is removed: the suite's fate depends on it.
     const QString bootstrapperLanguageCode = bootstrapperLanguage();
+    bool bootstrapperEditionFailed = false;
+    std::optional<RemovalObserver::NotAttempted> ended; // why no further package starts
 
     for (const Edition &edition : EditionCatalogue::editions()) {
         const QString name = EditionCatalogue::displayName(edition);
@@ -24,22 +27,67 @@ RemovalRun::Ending RemovalRun::run(const Choice &isChosen)
             continue;
         if (stopRequested())
             return Ending::Stopped;
-        takePackage(name);
+        if (ended) {
+            m_observer->packageNotAttempted(name, *ended);
+            continue;
+        }
+        const std::optional<InstallerOutcome> outcome = takePackage(name);
+        if (bootstrapperLanguageCode == QLatin1String(edition.languageCode))
+            bootstrapperEditionFailed = outcome && outcome->isFailure();
+        ended = endsTheRun(outcome);
     }
 
-    // Without a known bootstrapper language there is no such edition to ask about.
-    if (!bootstrapperLanguageCode.isEmpty()
-        && isChosen(EditionCatalogue::displayNameForLanguage(bootstrapperLanguageCode))) {
-        if (stopRequested())
-            return Ending::Stopped;
-        const std::optional<InstallerOutcome> suite
-            = takePackage(EditionCatalogue::suiteDisplayName());
-        if (!keepsRegistrations(suite))
-            removeKey(RegistryPaths::uninstall(), RegistryPaths::bootstrapperName());
-        m_observer->stepFinished(EditionCatalogue::suiteDisplayName(),
-                                 RemovalObserver::Step::BootstrapperEntry);
+    const std::optional<RemovalObserver::SuiteKept> kept
+        = suiteKeptBecause(bootstrapperLanguageCode, isChosen, bootstrapperEditionFailed);
+    if (kept) {
+        m_observer->suiteKept(*kept, bootstrapperRecordedLanguage());
+        return Ending::Completed;
     }
+    if (stopRequested())
+        return Ending::Stopped;
+    const QString suite = EditionCatalogue::suiteDisplayName();
+    if (ended) {
+        m_observer->packageNotAttempted(suite, *ended);
+        return Ending::Completed;
+    }
+    if (!keepsRegistrations(takePackage(suite)))
+        removeKey(RegistryPaths::uninstall(), RegistryPaths::bootstrapperName());
+    m_observer->stepFinished(suite, RemovalObserver::Step::BootstrapperEntry);
     return Ending::Completed;
+}
+
+std::optional<RemovalObserver::SuiteKept>
+RemovalRun::suiteKeptBecause(const QString &bootstrapperLanguageCode, const Choice &isChosen,
+                             bool bootstrapperEditionFailed) const
+{
+    using SuiteKept = RemovalObserver::SuiteKept;
+    if (bootstrapperLanguageCode.isEmpty()) {
+        if (!bootstrapperEntryExists())
+            return SuiteKept::NoBootstrapperEntry;
+        return bootstrapperRecordedLanguage().isEmpty() ? SuiteKept::NoRecordedLanguage
+                                                        : SuiteKept::UnknownLanguage;
+    }
+    if (!isChosen(EditionCatalogue::displayNameForLanguage(bootstrapperLanguageCode)))
+        return SuiteKept::EditionNotChosen;
+    // The edition stays installed and registered: so do the suite it needs and the entry
+    // through which it is seen and uninstalled.
+    if (bootstrapperEditionFailed && m_options.keepRegistrationsOfFailures)
+        return SuiteKept::EditionFailed;
+    return std::nullopt;
+}
+
+// After an installer that is still running, or one that found Windows Installer busy, any
+// further installer would wait for it or meet the same.
+std::optional<RemovalObserver::NotAttempted>
+RemovalRun::endsTheRun(const std::optional<InstallerOutcome> &outcome) const
+{
+    if (!outcome)
+        return std::nullopt;
+    if (outcome->status == InstallerOutcome::TimedOut)
+        return RemovalObserver::NotAttempted::InstallerTimedOut;
+    if (outcome->status == InstallerOutcome::AnotherInstallation && m_options.endWhenInstallerBusy)
+        return RemovalObserver::NotAttempted::InstallerBusy;
+    return std::nullopt;
 }
 
 bool RemovalRun::bootstrapperEntryExists()
@@ -80,16 +128,19 @@ QStringList RemovalRun::userHives()
 InstallerOutcome RemovalRun::removePackage(const QString &displayName)
 {
     return takePackage(displayName)
-        .value_or(InstallerOutcome { displayName, InstallerOutcome::NotStarted, 0 });
+        .value_or(InstallerOutcome { displayName, InstallerOutcome::NotStarted, 0, QString() });
 }
 
 std::optional<InstallerOutcome> RemovalRun::takePackage(const QString &displayName)
 {
+    m_observer->packageStarting(displayName);
     const QString productCode = EditionCatalogue::productCode(displayName);
-    const QString command = uninstallCommand(productCode);
+    const QString command = uninstallCommand(productCode) + logArgument(displayName);
 
     std::optional<InstallerOutcome> outcome;
-    if (m_options.dryRun)
+    if (isUnknownToInstaller(displayName, productCode))
+        m_observer->installerSkipped(displayName);
+    else if (m_options.dryRun)
         m_observer->installerPlanned(displayName, command);
     else
         outcome = runInstaller(displayName, command);
@@ -103,21 +154,55 @@ std::optional<InstallerOutcome> RemovalRun::takePackage(const QString &displayNa
     return outcome;
 }
 
+bool RemovalRun::isUnknownToInstaller(const QString &displayName, const QString &productCode)
+{
+    if (!m_options.skipUnknownProducts)
+        return false;
+    const ProductState state = WindowsInstaller::productState(productCode);
+    m_observer->productStateRead(displayName, state);
+    return state == ProductState::Unknown;
+}
+
+QString RemovalRun::installerLog(const QString &folder, const QString &displayName)
+{
+    if (folder.isEmpty())
+        return QString();
+    const QString code = displayName == EditionCatalogue::suiteDisplayName()
+        ? QStringLiteral("suite")
+        : displayName.mid(EditionCatalogue::displayNamePrefix().size());
+    return QDir::toNativeSeparators(
+        QDir(folder).filePath(QStringLiteral("remedor-%1.log").arg(code)));
+}
+
+// Windows Installer's verbose log, after the usual arguments; quoted, for a folder with
+// blanks in its name.
+QString RemovalRun::logArgument(const QString &displayName) const
+{
+    const QString log = installerLog(m_options.installerLogFolder, displayName);
+    return log.isEmpty() ? QString() : QStringLiteral(" /L*V \"%1\"").arg(log);
+}
+
 InstallerOutcome RemovalRun::runInstaller(const QString &displayName, const QString &command)
 {
     m_observer->installerStarting(displayName, command);
     QElapsedTimer clock;
     clock.start();
-    const InstallerOutcome outcome = WindowsInstaller::run(displayName, command);
+    const InstallerOutcome outcome
+        = WindowsInstaller::run(displayName, command, m_options.installerTimeoutMs);
     // Rounded, not cut off: summed over many quick installers, the times stay true.
     m_observer->installerFinished(outcome, (clock.nsecsElapsed() + 500'000) / 1'000'000);
     m_observer->stepFinished(displayName, RemovalObserver::Step::Installer);
     return outcome;
 }
 
+// An installer still running past the time limit may yet need every registration it has:
+// they stay whatever the options say.
 bool RemovalRun::keepsRegistrations(const std::optional<InstallerOutcome> &outcome) const
 {
-    return outcome && outcome->isFailure() && m_options.keepRegistrationsOfFailures;
+    if (!outcome)
+        return false;
+    return outcome->status == InstallerOutcome::TimedOut
+        || (outcome->isFailure() && m_options.keepRegistrationsOfFailures);
 }
 
 void RemovalRun::removeKeys(const QString &displayName, const QString &productCode)

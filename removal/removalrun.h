@@ -19,7 +19,9 @@
 // bootstrapper's own entry go the same way. Each step is reported to the observer.
 //
 // The wizard runs it with the default options; the command line may keep the registrations
-// of failed packages, reach every user's hive, only plan, and stop between packages.
+// of failed packages, reach every user's hive, only plan, stop between packages, log and time
+// each installer, end the run when Windows Installer is busy, and pass over products Windows
+// Installer does not know.
 class RemovalRun
 {
 public:
@@ -53,6 +55,9 @@ public:
     static QString bootstrapperRecordedLanguage();
     static bool bootstrapperEntryExists();
     static QString uninstallCommand(const QString &productCode);
+    // Where the package's installer writes its verbose log in that folder: remedor-DEU.log,
+    // or remedor-suite.log for the suite; empty without a folder.
+    static QString installerLog(const QString &folder, const QString &displayName);
     // The hives below HKEY_USERS that belong to user accounts: "S-1-5-21-…", without the
     // "…_Classes" hives beside them.
     static QStringList userHives();
@@ -61,6 +66,13 @@ private:
     // The installer (empty in a dry run), then the keys unless they are to stay.
     std::optional<InstallerOutcome> takePackage(const QString &displayName);
     InstallerOutcome runInstaller(const QString &displayName, const QString &command);
+    bool isUnknownToInstaller(const QString &displayName, const QString &productCode);
+    QString logArgument(const QString &displayName) const;
+    std::optional<RemovalObserver::SuiteKept>
+    suiteKeptBecause(const QString &bootstrapperLanguageCode, const Choice &isChosen,
+                     bool bootstrapperEditionFailed) const;
+    std::optional<RemovalObserver::NotAttempted>
+    endsTheRun(const std::optional<InstallerOutcome> &outcome) const;
     bool keepsRegistrations(const std::optional<InstallerOutcome> &outcome) const;
     void removeKeys(const QString &displayName, const QString &productCode);
     void removeUserSettings(const QString &localeTag);

@@ -1,35 +1,33 @@
 #include "windowsinstaller.h"
 
-#include <QProcess>
-
-InstallerOutcome WindowsInstaller::run(const QString &displayName, const QString &commandLine)
+InstallerOutcome WindowsInstaller::run(const QString &displayName, const QString &commandLine,
+                                       int timeoutMs)
 {
-    InstallerOutcome outcome;
-    outcome.displayName = displayName;
-
-    QStringList arguments = QProcess::splitCommand(commandLine);
-    const QString program = arguments.isEmpty() ? QString() : programPath(arguments.takeFirst());
-    if (program.isEmpty())
-        return outcome; // NotStarted
-
-    QProcess installer;
-    shieldFromConsoleInterrupt(installer);
-    installer.start(program, arguments, QIODevice::ReadWrite);
-    installer.waitForFinished(-1);
-    if (installer.error() == QProcess::FailedToStart)
-        return outcome;
-    if (installer.exitStatus() == QProcess::CrashExit) {
+    const Ending ending = execute(commandLine, timeoutMs);
+    InstallerOutcome outcome { displayName, InstallerOutcome::NotStarted, 0, ending.detail };
+    switch (ending.how) {
+    case Ending::NotStarted:
+        break;
+    case Ending::TimedOut:
+        outcome.status = InstallerOutcome::TimedOut;
+        break;
+    case Ending::Crashed:
         outcome.status = InstallerOutcome::Crashed;
-        return outcome;
+        outcome.exitCode = ending.exitCode;
+        break;
+    case Ending::Exited:
+        outcome.status = statusForExitCode(ending.exitCode);
+        outcome.exitCode = ending.exitCode;
+        break;
     }
-    outcome.exitCode = installer.exitCode();
-    outcome.status = statusForExitCode(outcome.exitCode);
     return outcome;
 }
 
 InstallerOutcome::Status WindowsInstaller::statusForExitCode(int exitCode)
 {
-    if (exitCode == 0)
+    // 1707 is "Installation operation completed successfully", which deployment systems
+    // read as success too.
+    if (exitCode == 0 || exitCodeMeans(exitCode, 1707))
         return InstallerOutcome::Succeeded;
     if (exitCodeMeans(exitCode, 1605))
         return InstallerOutcome::NotInstalled;

@@ -4,7 +4,7 @@ set -euo pipefail
 packages=("$@")
 if [ ${#packages[@]} -eq 0 ]; then
     packages=(cmake ninja-build g++ pkg-config libgl-dev qt6-base-dev qt6-base-dev-tools
-              qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools)
+              qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools python3-jsonschema)
 fi
 missing=()
 for package in "${packages[@]}"; do

@@ -29,18 +29,27 @@ private Q_SLOTS:
     void dryRunPlansWhatRemoveDoes();
     void failedInstallerKeepsRegistrations_data();
     void failedInstallerKeepsRegistrations();
+    void suiteDecisions_data();
+    void suiteDecisions();
+    void installerEndsTheRun_data();
+    void installerEndsTheRun();
+    void reportOfARun();
     void allUsers_data();
     void allUsers();
     void stepLines_data();
     void stepLines();
     void stopFinishesThePackageUnderWay_data();
     void stopFinishesThePackageUnderWay();
+    void stopDuringTheLastPackage_data();
     void stopDuringTheLastPackage();
     void listJson_data();
     void listJson();
     void listTable();
     void log_data();
     void log();
+    void logEndedFromOutside();
+    void logThatFails();
+    void helpAll();
 };
 
 using namespace MachineKeys;
@@ -238,6 +247,42 @@ QStringList sorted(QStringList list)
     return list;
 }
 
+QStringList names(const QStringList &packages)
+{
+    QStringList names;
+    for (const QString &package : packages)
+        names << (package == suite ? EditionCatalogue::suiteDisplayName()
+                                   : EditionCatalogue::displayNameForLanguage(package));
+    return names;
+}
+
+// The report file, checked against the published schema by Debian's python3-jsonschema.
+QJsonObject validReport(const QString &fileName)
+{
+    QProcess validator;
+    validator.start(
+        "/usr/bin/python3",
+        { "-c",
+          "import json, sys, jsonschema; "
+          "jsonschema.validate(json.load(open(sys.argv[1])), json.load(open(sys.argv[2])))",
+          fileName, REMEDOR_REPORT_SCHEMA });
+    if (!validator.waitForFinished(60000) || validator.exitCode() != 0) {
+        qWarning("%s", validator.readAllStandardError().constData());
+        return {};
+    }
+    QFile file(fileName);
+    file.open(QIODevice::ReadOnly);
+    return QJsonDocument::fromJson(file.readAll()).object();
+}
+
+QStringList field(const QJsonArray &objects, const QString &name)
+{
+    QStringList values;
+    for (const QJsonValue &object : objects)
+        values << object[name].toString();
+    return values;
+}
+
 } // namespace
 
 void tst_Cli::exitCodes_data()
@@ -247,45 +292,56 @@ void tst_Cli::exitCodes_data()
     QTest::addColumn<bool>("frozen"); // no key can be removed
     QTest::addColumn<bool>("stop"); // SIGTERM while DEU's installer runs
     QTest::addColumn<int>("expected");
+    QTest::addColumn<QString>("said"); // a line that must be printed, if any
 
     const auto standIn = RegistrySandbox::Installer::StandIn;
     const QString deu = code("DEU");
     const QString fra = code("FRA");
-    QTest::newRow("all succeed") << standIn << "" << false << false << int(success);
-    QTest::newRow("not installed (1605)") << standIn << "*=1605" << false << false << int(success);
+    QTest::newRow("all succeed") << standIn << "" << false << false << int(success) << QString();
+    QTest::newRow("completed successfully (1707)")
+        << standIn << "*=+1707" << false << false << int(success)
+        << "installer succeeded (exit code 171)";
+    QTest::newRow("not installed (1605)")
+        << standIn << "*=1605" << false << false << int(success) << QString();
     QTest::newRow("restart (3010)")
-        << standIn << "*=+3010" << false << false << int(restartRequired);
+        << standIn << "*=+3010" << false << false << int(restartRequired) << QString();
     QTest::newRow("restart initiated (1641)")
-        << standIn << deu + "=+1641" << false << false << int(restartRequired);
+        << standIn << deu + "=+1641" << false << false << int(restartRequired) << QString();
     QTest::newRow("another installation (1618)")
-        << standIn << fra + "=1618" << false << false << int(anotherInstallation);
+        << standIn << fra + "=1618" << false << false << int(anotherInstallation) << QString();
     QTest::newRow("installer failed (1603)")
-        << standIn << fra + "=1603" << false << false << int(failure);
+        << standIn << fra + "=1603" << false << false << int(failure) << QString();
     QTest::newRow("installer failed (1610)")
-        << standIn << deu + "=1610" << false << false << int(failure);
+        << standIn << deu + "=1610" << false << false << int(failure) << QString();
     QTest::newRow("installer crashed")
-        << standIn << deu + "=crash" << false << false << int(failure);
-    QTest::newRow("no installer") << RegistrySandbox::Installer::None << "" << false << false
-                                  << int(failure);
+        << standIn << deu + "=crash" << false << false << int(failure)
+        << "DEU: installer stopped unexpectedly (signal 6: Aborted)";
+    QTest::newRow("no installer")
+        << RegistrySandbox::Installer::None << "" << false << false << int(failure)
+        << "DEU: installer could not be started: msiexec.exe was not found on PATH";
     QTest::newRow("installer cannot start")
-        << RegistrySandbox::Installer::Unstartable << "" << false << false << int(failure);
-    QTest::newRow("key cannot be removed") << standIn << "" << true << false << int(failure);
-    QTest::newRow("stopped") << standIn << "" << false << true << int(cancelled);
+        << RegistrySandbox::Installer::Unstartable << "" << false << false << int(failure)
+        << "DEU: installer could not be started: No such file or directory";
+    QTest::newRow("key cannot be removed")
+        << standIn << "" << true << false << int(failure) << QString();
+    QTest::newRow("stopped") << standIn << "" << false << true << int(cancelled) << QString();
 
     // Precedence: 1603, then 1602, then 1618, then 3010.
     QTest::newRow("failure over another installation")
-        << standIn << deu + "=1618," + fra + "=1603" << false << false << int(failure);
-    QTest::newRow("failure over restart")
-        << standIn << deu + "=1603," + fra + "=+3010" << false << false << int(failure);
+        << standIn << deu + "=1603," + fra + "=1618" << false << false << int(failure) << QString();
+    QTest::newRow("failure over restart") << standIn << deu + "=1603," + fra + "=+3010" << false
+                                          << false << int(failure) << QString();
     QTest::newRow("key failure over restart")
-        << standIn << "*=+3010" << true << false << int(failure);
+        << standIn << "*=+3010" << true << false << int(failure) << QString();
     QTest::newRow("another installation over restart")
-        << standIn << deu + "=+3010," + fra + "=1618" << false << false << int(anotherInstallation);
-    QTest::newRow("failure over stop") << standIn << deu + "=1603" << false << true << int(failure);
+        << standIn << deu + "=+3010," + fra + "=1618" << false << false << int(anotherInstallation)
+        << QString();
+    QTest::newRow("failure over stop")
+        << standIn << deu + "=1603" << false << true << int(failure) << QString();
     QTest::newRow("stop over another installation")
-        << standIn << deu + "=1618" << false << true << int(cancelled);
+        << standIn << deu + "=1618" << false << true << int(cancelled) << QString();
     QTest::newRow("stop over restart")
-        << standIn << deu + "=+3010" << false << true << int(cancelled);
+        << standIn << deu + "=+3010" << false << true << int(cancelled) << QString();
 }
 
 // DEU and FRA removed with the suite (the bootstrapper records de-DE).
@@ -296,6 +352,7 @@ void tst_Cli::exitCodes()
     QFETCH(bool, frozen);
     QFETCH(bool, stop);
     QFETCH(int, expected);
+    QFETCH(QString, said);
 
     RegistrySandbox sandbox(installer);
     sandbox.writeRegistry(Machine::installed().lines());
@@ -321,6 +378,7 @@ void tst_Cli::exitCodes()
     QVERIFY2(run.exitCode == (expected & 0xff), qPrintable(cliState(run)));
     QVERIFY2(!run.out.isEmpty() && run.out.last().startsWith(finishedLine(expected)),
              qPrintable(cliState(run)));
+    QVERIFY2(said.isEmpty() || !run.out.filter(said).isEmpty(), qPrintable(cliState(run)));
 }
 
 void tst_Cli::usageErrorsTouchNothing_data()
@@ -357,6 +415,19 @@ void tst_Cli::usageErrorsTouchNothing_data()
     QTest::newRow("--log with list")
         << QStringList { "list", "--log", "@/list.log" } << "--log" << false;
     QTest::newRow("list with a code") << QStringList { "list", "DEU" } << "\"DEU\"" << false;
+    QTest::newRow("log twice") << QStringList { "remove",     "DEU",   "--log",
+                                                "@/list.log", "--log", "@/b.log" }
+                               << "--log is given more than once" << false;
+    QTest::newRow("time limit of no minutes")
+        << QStringList { "remove", "DEU", "--timeout", "0" } << "--timeout takes" << false;
+    QTest::newRow("time limit in words")
+        << QStringList { "remove", "DEU", "--timeout", "soon" } << "\"soon\"" << false;
+    QTest::newRow("report in a missing folder")
+        << QStringList { "remove", "DEU", "--report", "@/missing/report.json" }
+        << "@/missing/report.json cannot be written" << false;
+    QTest::newRow("installer logs in a file")
+        << QStringList { "remove", "DEU", "--msi-log", "@/list.log/logs" }
+        << "@/list.log/logs cannot be created" << false;
 }
 
 // Nothing starts and not a byte changes: no installer call, the registry file as it was,
@@ -371,6 +442,10 @@ void tst_Cli::usageErrorsTouchNothing()
     sandbox.writeRegistry(Machine::installed().lines());
     const QByteArray before = sandbox.registryBytes();
     const QString folder = QFileInfo(sandbox.registryPath()).absolutePath();
+    if (arguments.contains("@/list.log/logs")) { // a file where a folder must be
+        QFile file(folder + "/list.log");
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
     for (QString &argument : arguments)
         argument.replace('@', folder);
     named.replace('@', folder);
@@ -383,31 +458,43 @@ void tst_Cli::usageErrorsTouchNothing()
     QCOMPARE(message.contains(validCodes), listsCodes);
     QCOMPARE(sandbox.registryBytes(), before);
     QCOMPARE(sandbox.installerCalls(), QStringList());
-    QVERIFY(!QFile::exists(folder + "/list.log"));
+    QVERIFY(!QFile::exists(folder + "/list.log") || arguments.contains(folder + "/list.log/logs"));
 }
 
 void tst_Cli::damagedRegistry_data()
 {
     QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("folder"); // a folder where the file should be, not a bad file
 
-    QTest::newRow("list") << QStringList { "list" };
-    QTest::newRow("list --json") << QStringList { "list", "--json" };
-    QTest::newRow("remove") << QStringList { "remove", "DEU" };
-    QTest::newRow("remove --all --force --all-users")
-        << QStringList { "remove", "--all", "--force", "--all-users" };
-    QTest::newRow("dry run") << QStringList { "remove", "--all", "--dry-run" };
+    for (bool folder : { false, true }) {
+        const QString how = folder ? " (a folder)" : "";
+        QTest::newRow(qPrintable("list" + how)) << QStringList { "list" } << folder;
+        QTest::newRow(qPrintable("list --json" + how))
+            << QStringList { "list", "--json" } << folder;
+        QTest::newRow(qPrintable("remove" + how)) << QStringList { "remove", "DEU" } << folder;
+        QTest::newRow(qPrintable("remove --all --force --all-users" + how))
+            << QStringList { "remove", "--all", "--force", "--all-users" } << folder;
+        QTest::newRow(qPrintable("dry run" + how))
+            << QStringList { "remove", "--all", "--dry-run" } << folder;
+    }
 }
 
-// A stand-in file that does not parse: the program says so, exits 1603, starts nothing and
-// leaves the file as it was.
+// A stand-in file that does not parse, or that is there but cannot be read: the program says
+// so, exits 1603, starts nothing and leaves the file as it was.
 void tst_Cli::damagedRegistry()
 {
     QFETCH(QStringList, arguments);
+    QFETCH(bool, folder);
 
     RegistrySandbox sandbox;
     QByteArray damaged = RegistrySandbox::encode(Machine::installed().lines(), false);
     damaged.replace("dword:00000001", "dword:1");
-    sandbox.writeRegistryBytes(damaged);
+    if (folder) {
+        damaged.clear();
+        QVERIFY(QDir().mkpath(sandbox.registryPath()));
+    } else {
+        sandbox.writeRegistryBytes(damaged);
+    }
 
     const Run run = runCli(arguments);
     QVERIFY2(run.exitCode == (failure & 0xff), qPrintable(cliState(run)));
@@ -424,17 +511,22 @@ void tst_Cli::dryRunPlansWhatRemoveDoes_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("bootstrapperTag");
     QTest::addColumn<QStringList>("installerRuns");
+    QTest::addColumn<bool>("leftoversOnly"); // DEU's settings and installer already gone
 
     QTest::newRow("the bootstrapper's language")
-        << QStringList { "remove", "deu" } << "de-DE" << QStringList { "DEU", suite };
+        << QStringList { "remove", "deu" } << "de-DE" << QStringList { "DEU", suite } << false;
     QTest::newRow("another language, mixed case and order, twice")
         << QStringList { "remove", "trk", "Fra", "TRK", "fra" } << "de-DE"
-        << QStringList { "FRA", "TRK" };
-    QTest::newRow("all") << QStringList { "remove", "--all" } << "zh-CN" << (allCodes() << suite);
+        << QStringList { "FRA", "TRK" } << false;
+    QTest::newRow("all") << QStringList { "remove", "--all" } << "zh-CN" << (allCodes() << suite)
+                         << false;
     QTest::newRow("all users, forced") << QStringList { "remove", "JPN", "--all-users", "--force" }
-                                       << "ja-JP" << QStringList { "JPN", suite };
+                                       << "ja-JP" << QStringList { "JPN", suite } << false;
     QTest::newRow("no bootstrapper")
-        << QStringList { "remove", "DEU" } << QString() << QStringList { "DEU" };
+        << QStringList { "remove", "DEU" } << QString() << QStringList { "DEU" } << false;
+    QTest::newRow("leftovers of an edition Windows Installer does not know")
+        << QStringList { "remove", "DEU", "FRA" } << "fr-FR" << QStringList { "FRA", suite }
+        << true;
 }
 
 // The dry run prints the installer commands and the keys that exist and would go, and does
@@ -444,9 +536,15 @@ void tst_Cli::dryRunPlansWhatRemoveDoes()
     QFETCH(QStringList, arguments);
     QFETCH(QString, bootstrapperTag);
     QFETCH(QStringList, installerRuns);
+    QFETCH(bool, leftoversOnly);
 
     RegistrySandbox sandbox;
     Machine machine = Machine::installed(bootstrapperTag);
+    if (leftoversOnly) {
+        machine.machineSettings.removeAll("DEU");
+        machine.userSettings.removeAll("DEU");
+        machine.productsEntries.removeAll("DEU");
+    }
     machine.extraLines << "[HKEY_USERS\\S-1-5-21-7-8-9-1001\\SOFTWARE\\DAWLIX\\PELDA\\2015\\ja-JP]"
                        << "";
     sandbox.writeRegistry(machine.lines());
@@ -495,11 +593,13 @@ void tst_Cli::failedInstallerKeepsRegistrations_data()
         };
         QTest::newRow(qPrintable("edition fails" + how))
             << standIn << fra + "=1603" << force << keptUnlessForced({ "FRA" }) << int(failure);
+        // DEU is the bootstrapper's language: the suite stays with it.
         QTest::newRow(qPrintable("edition crashes" + how))
-            << standIn << code("DEU") + "=crash" << force << keptUnlessForced({ "DEU" })
+            << standIn << code("DEU") + "=crash" << force << keptUnlessForced({ "DEU", suite })
             << int(failure);
+        // After 1618 nothing more starts: the suite is not even attempted.
         QTest::newRow(qPrintable("another installation" + how))
-            << standIn << fra + "=1618" << force << keptUnlessForced({ "FRA" })
+            << standIn << fra + "=1618" << force << (keptUnlessForced({ "FRA" }) << suite)
             << int(anotherInstallation);
         QTest::newRow(qPrintable("suite fails" + how))
             << standIn << suiteCode + "=1603" << force << keptUnlessForced({ suite })
@@ -546,7 +646,11 @@ void tst_Cli::failedInstallerKeepsRegistrations()
             QVERIFY2(sandbox.hasKey(key) == keeps, qPrintable(key));
         const QString name = package == suite ? EditionCatalogue::suiteDisplayName()
                                               : EditionCatalogue::displayNameForLanguage(package);
-        QCOMPARE(run.out.filter(name + ": registrations").size(), keeps ? 1 : 0);
+        // Each package that keeps its keys says why: its own failure, the run's end, or the
+        // failure of the edition the suite belongs to.
+        const QStringList why = run.out.filter(name + ": registrations")
+            + run.out.filter(name + ": not attempted") + run.out.filter(name + ": not removed");
+        QCOMPARE(why.size(), keeps ? 1 : 0);
     }
     // Nothing else was touched.
     QStringList expectedKeys = before;
@@ -557,6 +661,158 @@ void tst_Cli::failedInstallerKeepsRegistrations()
         }
     }
     QCOMPARE(sandbox.keys(), expectedKeys);
+}
+
+void tst_Cli::suiteDecisions_data()
+{
+    QTest::addColumn<QString>("bootstrapperTag"); // null: no entry; empty: an entry, no value
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("results");
+    QTest::addColumn<QString>("said"); // why the suite stays; empty: it goes
+
+    const QString deuFails = code("DEU") + "=1603";
+    QTest::newRow("no bootstrapper entry") << QString() << QStringList { "DEU" } << ""
+                                           << "there is no bootstrapper entry";
+    QTest::newRow("no recorded language, all editions")
+        << "" << QStringList { "--all" } << ""
+        << "the bootstrapper's entry records no language";
+    QTest::newRow("a language of no edition")
+        << "xx-XX" << QStringList { "DEU" } << ""
+        << "records the language \"xx-XX\", which is none of the fifteen editions'";
+    QTest::newRow("its edition not chosen")
+        << "fr-FR" << QStringList { "DEU" } << ""
+        << "the edition of the bootstrapper's language fr-FR was not chosen";
+    QTest::newRow("its edition failed")
+        << "de-DE" << QStringList { "DEU", "FRA" } << deuFails
+        << "the installer of the edition of the bootstrapper's language de-DE failed, and the "
+           "suite stays with it (--force removes it)";
+    QTest::newRow("its edition failed, --force")
+        << "de-DE" << QStringList { "DEU", "--force" } << deuFails << "";
+    QTest::newRow("its edition removed") << "de-DE" << QStringList { "DEU" } << ""
+                                         << "";
+}
+
+// The suite and the bootstrapper's entry go only after the edition of the recorded language;
+// whenever they stay, one line says why.
+void tst_Cli::suiteDecisions()
+{
+    QFETCH(QString, bootstrapperTag);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, results);
+    QFETCH(QString, said);
+
+    RegistrySandbox sandbox;
+    Machine machine = Machine::installed(bootstrapperTag.isEmpty() ? QString() : bootstrapperTag);
+    if (bootstrapperTag.isEmpty() && !bootstrapperTag.isNull())
+        machine.extraLines << "[" + bootstrapperKey() + "]"
+                           << "\"Publisher\"=\"DAWLIX\""
+                           << "";
+    sandbox.writeRegistry(machine.lines());
+    sandbox.setInstallerResults(results);
+
+    const Run run = runCli(QStringList { "remove" } + arguments);
+    const QStringList lines = run.out.filter("PELDA+ 2015: not removed, nor the bootstrapper's "
+                                             "entry: ");
+    QCOMPARE(lines.size(), said.isEmpty() ? 0 : 1);
+    QVERIFY2(said.isEmpty() || lines.first().endsWith(said), qPrintable(cliState(run)));
+    QCOMPARE(sandbox.installerCalls().contains(commandFor(suite)), said.isEmpty());
+    for (const QString &key : packageKeys(suite))
+        QVERIFY2(sandbox.hasKey(key) != said.isEmpty()
+                     || (key == bootstrapperKey() && bootstrapperTag.isNull()),
+                 qPrintable(key));
+}
+
+void tst_Cli::installerEndsTheRun_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("results");
+    QTest::addColumn<int>("delay"); // of every installer, in milliseconds
+    QTest::addColumn<int>("expected");
+    QTest::addColumn<QStringList>("started");
+    QTest::addColumn<QString>("notAttempted"); // the line of each package after those
+
+    // The bootstrapper records it-IT: ITA decides the suite.
+    const QStringList three = { "remove", "DEU", "FRA", "ITA" };
+    QTest::newRow("another installation (1618)")
+        << three << code("DEU") + "=1618" << 0 << int(anotherInstallation) << QStringList { "DEU" }
+        << "not attempted: Windows Installer was busy";
+    QTest::newRow("past the time limit, even with --force")
+        << (three + QStringList { "--timeout", "0.02", "--force" }) << "" << 4000 << int(failure)
+        << QStringList { "DEU" } << "not attempted: an earlier installer is still running";
+    // Longer than QProcess's habitual 30 seconds: without a limit the wait has none.
+    QTest::newRow("no time limit") << QStringList { "remove", "DEU" } << "" << 31000 << int(success)
+                                   << QStringList { "DEU" } << "";
+}
+
+// After 1618, or an installer that outlives --timeout, no further package starts, and each
+// is said not attempted; the registrations of the package under way stay.
+void tst_Cli::installerEndsTheRun()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, results);
+    QFETCH(int, delay);
+    QFETCH(int, expected);
+    QFETCH(QStringList, started);
+    QFETCH(QString, notAttempted);
+
+    RegistrySandbox sandbox;
+    sandbox.writeRegistry(Machine::installed(QStringLiteral("it-IT")).lines());
+    sandbox.setInstallerResults(results);
+    sandbox.setInstallerDelay(delay);
+
+    const Run run = runCli(arguments);
+    QVERIFY2(run.exitCode == (expected & 0xff), qPrintable(cliState(run)));
+    QStringList commands;
+    for (const QString &package : started)
+        commands << commandFor(package);
+    QCOMPARE(sandbox.installerCalls(), commands);
+    const QStringList skipped
+        = notAttempted.isEmpty() ? QStringList() : run.out.filter(": " + notAttempted);
+    QCOMPARE(skipped.size(), notAttempted.isEmpty() ? 0 : 3);
+    for (const QString &name : names({ "FRA", "ITA", suite }))
+        QVERIFY2(notAttempted.isEmpty() || skipped.join('\n').contains(name + ": "),
+                 qPrintable(name));
+    for (const QString &key : packageKeys("DEU"))
+        QVERIFY2(sandbox.hasKey(key) != (expected == success), qPrintable(key));
+}
+
+// A run with every output: Windows Installer logs each package into the folder, a product it
+// does not know is passed over with its leftovers removed, and the report says all of it.
+void tst_Cli::reportOfARun()
+{
+    RegistrySandbox sandbox;
+    Machine machine = Machine::installed();
+    machine.productsEntries.removeAll("KOR");
+    sandbox.writeRegistry(machine.lines());
+    QTemporaryDir folder;
+    const QString logs = folder.filePath("installer logs");
+    const QString reportFile = folder.filePath("report.json");
+
+    const Run run = runCli(
+        { "remove", "kor", "DEU", "--msi-log", logs, "--report", reportFile, "--timeout", "10" });
+    QVERIFY2(run.exitCode == success, qPrintable(cliState(run)));
+    QCOMPARE(sandbox.installerCalls(),
+             (QStringList { commandFor("DEU") + " /L*V " + logs + "/remedor-DEU.log",
+                            commandFor(suite) + " /L*V " + logs + "/remedor-suite.log" }));
+    QCOMPARE(run.out.filter("PELDA+ 2015 KOR: not installed: removing leftover keys").size(), 1);
+    for (const QString &key : packageKeys("KOR"))
+        QVERIFY2(!sandbox.hasKey(key), qPrintable(key));
+
+    const QJsonObject report = validReport(reportFile);
+    QVERIFY(!report.isEmpty());
+    QCOMPARE(report["exitCode"].toInt(), int(success));
+    QCOMPARE(report["ending"].toString(), "finished");
+    const QJsonArray packages = report["packages"].toArray();
+    QCOMPARE(field(packages, "code"), (QStringList { "DEU", "KOR", "" }));
+    QCOMPARE(field(packages, "status"),
+             (QStringList { "succeeded", "skippedNotInstalled", "succeeded" }));
+    QCOMPARE(field(packages, "productState"),
+             (QStringList { "installed", "unknown", "installed" }));
+    QCOMPARE(packages[0]["installerLog"].toString(), logs + "/remedor-DEU.log");
+    QCOMPARE(field(packages[1]["keys"].toArray(), "outcome"),
+             (QStringList { "removed", "removed", "removed", "notThere" }));
+    QCOMPARE(report["suite"]["decision"].toString(), "attempted");
+    QCOMPARE(report["options"]["timeoutMinutes"].toDouble(), 10.0);
 }
 
 void tst_Cli::allUsers_data()
@@ -635,7 +891,7 @@ void tst_Cli::stepLines()
 
     const Run run = runCli({ "remove", "DEU" });
     QVERIFY2(run.exitCode == ((frozen ? failure : success) & 0xff), qPrintable(cliState(run)));
-    QCOMPARE(run.out.size(), 8);
+    QCOMPARE(run.out.size(), 9);
     QVERIFY(run.out[0].startsWith("Removing editions DEU."));
     const QString p = QStringLiteral("PELDA+ 2015 DEU: ");
     QCOMPARE(run.out[1], p + "running msiexec.exe " + commandFor("DEU"));
@@ -657,17 +913,22 @@ void tst_Cli::stepLines()
             QCOMPARE(line, p + (i < 2 ? "key removed: " : "key not there: ") + keys[i]);
         }
     }
-    QVERIFY(run.out[7].startsWith(finishedLine(frozen ? failure : success)));
+    QCOMPARE(run.out[7],
+             "PELDA+ 2015: not removed, nor the bootstrapper's entry: the edition of the "
+             "bootstrapper's language fr-FR was not chosen");
+    QVERIFY(run.out[8].startsWith(finishedLine(frozen ? failure : success)));
 }
 
 void tst_Cli::stopFinishesThePackageUnderWay_data()
 {
     QTest::addColumn<int>("signal");
     QTest::addColumn<bool>("wholeGroup"); // as a terminal sends Ctrl+C
+    QTest::addColumn<QString>("bootstrapperTag");
 
-    QTest::newRow("SIGTERM") << int(SIGTERM) << false;
-    QTest::newRow("SIGINT") << int(SIGINT) << false;
-    QTest::newRow("Ctrl+C in a terminal") << int(SIGINT) << true;
+    QTest::newRow("SIGTERM") << int(SIGTERM) << false << "de-DE";
+    QTest::newRow("SIGINT") << int(SIGINT) << false << "de-DE";
+    QTest::newRow("Ctrl+C in a terminal") << int(SIGINT) << true << "de-DE";
+    QTest::newRow("SIGTERM, the suite not due") << int(SIGTERM) << false << "ja-JP";
 }
 
 // The edition under way finishes, its installer and its keys; no further package starts;
@@ -676,15 +937,19 @@ void tst_Cli::stopFinishesThePackageUnderWay()
 {
     QFETCH(int, signal);
     QFETCH(bool, wholeGroup);
+    QFETCH(QString, bootstrapperTag);
 
     RegistrySandbox sandbox;
-    sandbox.writeRegistry(Machine::installed().lines());
+    sandbox.writeRegistry(Machine::installed(bootstrapperTag).lines());
     sandbox.setInstallerDelay(800);
     const QStringList before = sandbox.keys();
+    QTemporaryDir folder;
+    const QString reportFile = folder.filePath("report.json");
 
     QProcess cli;
     cli.setChildProcessModifier([] { setpgid(0, 0); }); // a process group of its own
-    QVERIFY(startUntilInstallerRuns(cli, sandbox, { "remove", "FRA", "DEU", "ITA" }));
+    QVERIFY(startUntilInstallerRuns(cli, sandbox,
+                                    { "remove", "FRA", "DEU", "ITA", "--report", reportFile }));
     const pid_t pid = pid_t(cli.processId());
     ::kill(wholeGroup ? -pid : pid, signal);
     QVERIFY(cli.waitForFinished(60000));
@@ -705,13 +970,37 @@ void tst_Cli::stopFinishesThePackageUnderWay()
     for (const QString &key : packageKeys("DEU"))
         expectedKeys.removeAll(key);
     QCOMPARE(sandbox.keys(), expectedKeys); // parses, and ITA and the suite are all there
+
+    const QJsonObject report = validReport(reportFile);
+    QCOMPARE(report["exitCode"].toInt(), int(cancelled));
+    QCOMPARE(report["ending"].toString(), "stopped");
+    QCOMPARE(field(report["packages"].toArray(), "status"), QStringList { "succeeded" });
 }
 
-// With nothing left to stop, the run ends as it would have, and says that the stop came late.
+void tst_Cli::stopDuringTheLastPackage_data()
+{
+    QTest::addColumn<QString>("bootstrapperTag");
+    QTest::addColumn<int>("expected");
+    QTest::addColumn<QString>("said");
+
+    QTest::newRow("the last edition") << "fr-FR" << int(restartRequired)
+                                      << "A stop was requested during the last package; the run "
+                                         "had nothing more to do.";
+    QTest::newRow("the suite still to go")
+        << "de-DE" << int(cancelled)
+        << "Stopped on request after PELDA+ 2015 DEU: no further package was started.";
+}
+
+// With nothing left to stop, the run ends as it would have, and says that the stop came late;
+// with the suite still to go, the stop holds.
 void tst_Cli::stopDuringTheLastPackage()
 {
+    QFETCH(QString, bootstrapperTag);
+    QFETCH(int, expected);
+    QFETCH(QString, said);
+
     RegistrySandbox sandbox;
-    sandbox.writeRegistry(Machine::installed(QStringLiteral("fr-FR")).lines());
+    sandbox.writeRegistry(Machine::installed(bootstrapperTag).lines());
     sandbox.setInstallerDelay(800);
     sandbox.setInstallerResults(code("DEU") + "=+3010");
 
@@ -721,13 +1010,15 @@ void tst_Cli::stopDuringTheLastPackage()
     QVERIFY(cli.waitForFinished(60000));
     const QStringList out = outputLines(cli.readAllStandardOutput());
 
-    QCOMPARE(cli.exitCode(), restartRequired & 0xff);
+    QCOMPARE(cli.exitCode(), expected & 0xff);
     QVERIFY(out.size() >= 2);
-    QCOMPARE(out.at(out.size() - 2),
-             "A stop was requested during the last package; the run had nothing more to do.");
-    QVERIFY(out.last().startsWith(finishedLine(restartRequired)));
+    QCOMPARE(out.at(out.size() - 2), said);
+    QVERIFY(out.last().startsWith(finishedLine(expected)));
     for (const QString &key : packageKeys("DEU"))
         QVERIFY2(!sandbox.hasKey(key), qPrintable(key));
+    QCOMPARE(sandbox.installerCalls(), QStringList { commandFor("DEU") });
+    for (const QString &key : packageKeys(suite)) // not due, or stopped before its turn
+        QVERIFY2(sandbox.hasKey(key), qPrintable(key));
 }
 
 void tst_Cli::listJson_data()
@@ -885,6 +1176,8 @@ void tst_Cli::log()
     qputenv("REMEDOR_REGISTRY", QFile::encodeName(registry));
 
     const QString logFile = folder.filePath(QStringLiteral("Protokoll-\u00fc.log"));
+    // Local time with its offset, not UTC: a zone whose offset no rounding hides.
+    qputenv("TZ", "<+0530>-05:30");
     QList<Run> runs;
     runs << runCli({ "remove", "DEU", "--log", logFile });
     QFile log(logFile);
@@ -908,6 +1201,7 @@ void tst_Cli::log()
         QVERIFY2(match.hasMatch(), qPrintable(line));
         QVERIFY2(QDateTime::fromString(match.captured(1), Qt::ISODateWithMs).isValid(),
                  qPrintable(line));
+        QCOMPARE(match.captured(2), "+05:30");
         texts << match.captured(3);
     }
     const QStringList expected = runs[0].out + runs[0].error
@@ -917,6 +1211,52 @@ void tst_Cli::log()
     if (damaged)
         QVERIFY2(texts.last().contains(QStringLiteral("Maschine-\u00e4\u20ac.reg")),
                  qPrintable(texts.last()));
+}
+
+// Each line is in the file as soon as it is printed: a run ended from outside, as a
+// deployment system ends one past its time limit, leaves its log up to that moment.
+void tst_Cli::logEndedFromOutside()
+{
+    RegistrySandbox sandbox;
+    sandbox.writeRegistry(Machine::installed().lines());
+    sandbox.setInstallerDelay(3000);
+    QTemporaryDir folder;
+    const QString logFile = folder.filePath("remedor.log");
+
+    QProcess cli;
+    QVERIFY(startUntilInstallerRuns(cli, sandbox, { "remove", "DEU", "--log", logFile }));
+    cli.kill();
+    QVERIFY(cli.waitForFinished(60000));
+    QFile log(logFile);
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(log.readAll());
+    QVERIFY2(text.contains(" PELDA+ 2015 DEU: running msiexec.exe " + commandFor("DEU") + "\n"),
+             qPrintable(text));
+}
+
+// A log that cannot be written any more is said once, and named by the last line; the exit
+// code stays the removal's.
+void tst_Cli::logThatFails()
+{
+    RegistrySandbox sandbox;
+    sandbox.writeRegistry(Machine::installed().lines());
+
+    const Run run = runCli({ "remove", "FRA", "--log", "/dev/full" });
+    QVERIFY2(run.exitCode == success, qPrintable(cliState(run)));
+    // (Qt warns that a device cannot seek to its end; only the program's own lines count.)
+    QCOMPARE(run.error.filter("remedor-cli: "),
+             QStringList { "remedor-cli: the log file /dev/full could not be written: No space "
+                           "left on device; the lines from here on are not in it." });
+    QVERIFY2(run.out.last().endsWith(" But the log file /dev/full could not be written: No space "
+                                     "left on device."),
+             qPrintable(run.out.last()));
+}
+
+void tst_Cli::helpAll()
+{
+    const Run run = runCli({ "--help-all" });
+    QVERIFY2(run.exitCode == success, qPrintable(cliState(run)));
+    QVERIFY(run.out.contains("Exit codes:"));
 }
 
 QTEST_GUILESS_MAIN(tst_Cli)

@@ -6,8 +6,10 @@
 #   - a dry run and a usage error change nothing;
 #   - remove DEU exits 0 and removes exactly what the wizard removes (DEU, then the suite and
 #     the bootstrapper's entry, as the bootstrapper records de-DE), and nothing else;
+#   - each installer writes its own verbose log with --msi-log;
 #   - a package whose installer fails gives 1603 and keeps its registrations; --force then
-#     removes them;
+#     removes them; a product Windows Installer no longer knows gets no installer call, only
+#     its leftovers go;
 #   - --all-users reaches another account's loaded hive, never a _Classes hive or .DEFAULT;
 #   - the output reaches files when cmd.exe redirects it, and the log gets every line.
 #
@@ -82,6 +84,7 @@ cli() {
 }
 output() { tr -d '\r' <"$work/$1.out"; }
 printed() { output "$1" | grep -qF -- "$2"; } # printed NAME TEXT
+not_printed() { ! printed "$@"; }
 
 # The listing's field for an edition code ("" for the suite), as JSON spells it.
 json_field() { # json_field NAME CODE FIELD
@@ -238,9 +241,14 @@ check "usage error and dry run: the suite still installed" installed suite
 # --- remove DEU ----------------------------------------------------------------------------
 say "remove DEU"
 log=$work/remedor-cli.log
-rm -f "$log"
-cli remove-deu remove DEU --log "$(windows_path "$log")"
+msi_logs="$work/installer logs"
+rm -rf "$log" "$msi_logs"
+cli remove-deu remove DEU --log "$(windows_path "$log")" --msi-log "$(windows_path "$msi_logs")"
 check "remove DEU: exit code 0 (got $status)" test "$status" = 0
+for package in DEU suite; do
+    check "remove DEU --msi-log: Windows Installer wrote remedor-$package.log" \
+        test -s "$msi_logs/remedor-$package.log"
+done
 check "remove DEU: DEU uninstalled" uninstalled DEU
 check "remove DEU: the suite uninstalled" uninstalled suite
 expected_removed=$(printf '%s\n' \
@@ -291,6 +299,17 @@ check "remove FRA --force: uninstall entry removed" gone "$uninstall32" "$fra"
 check "remove FRA --force: installer registration removed" gone "$products" "$(packed_code "$fra")"
 check "remove FRA --force: machine settings removed" gone "$settings32" fr-FR
 check "remove FRA --force: user settings removed" gone "$user_settings" fr-FR
+
+# FRA is now unknown to Windows Installer: only its leftovers go, and no installer starts.
+say "a product Windows Installer does not know"
+wine reg add "$settings32\\fr-FR" /v Theme /t REG_DWORD /d 1 /f >>"$work/reg-import.txt" 2>&1
+cli remove-fra-leftovers remove FRA
+check "remove FRA (not installed): exit code 0 (got $status)" test "$status" = 0
+check "remove FRA (not installed): says so" \
+    printed remove-fra-leftovers "PELDA+ 2015 FRA: not installed: removing leftover keys"
+check "remove FRA (not installed): no installer started" \
+    not_printed remove-fra-leftovers "running msiexec.exe"
+check "remove FRA (not installed): its machine settings removed" gone "$settings32" fr-FR
 
 # --- all users -----------------------------------------------------------------------------
 say "remove JPN --all-users"

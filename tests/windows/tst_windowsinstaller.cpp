@@ -21,15 +21,20 @@ void tst_WindowsInstaller::exitCodes_data()
 {
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("detail");
 
     // The whole code arrives, not only its low byte (3010 would read 194).
-    QTest::newRow("0") << 0 << int(InstallerOutcome::Succeeded);
-    QTest::newRow("1605") << 1605 << int(InstallerOutcome::NotInstalled);
-    QTest::newRow("1641") << 1641 << int(InstallerOutcome::RestartRequired);
-    QTest::newRow("3010") << 3010 << int(InstallerOutcome::RestartRequired);
-    QTest::newRow("1603") << 1603 << int(InstallerOutcome::Failed);
-    QTest::newRow("1618") << 1618 << int(InstallerOutcome::AnotherInstallation);
-    QTest::newRow("69") << 69 << int(InstallerOutcome::Failed);
+    QTest::newRow("0") << 0 << int(InstallerOutcome::Succeeded) << "";
+    QTest::newRow("1605") << 1605 << int(InstallerOutcome::NotInstalled) << "";
+    QTest::newRow("1641") << 1641 << int(InstallerOutcome::RestartRequired) << "";
+    QTest::newRow("1707") << 1707 << int(InstallerOutcome::Succeeded) << "";
+    QTest::newRow("3010") << 3010 << int(InstallerOutcome::RestartRequired) << "";
+    QTest::newRow("1603") << 1603 << int(InstallerOutcome::Failed) << "";
+    QTest::newRow("1618") << 1618 << int(InstallerOutcome::AnotherInstallation) << "";
+    QTest::newRow("69") << 69 << int(InstallerOutcome::Failed) << "";
+    // An access violation: an exception code, not an exit code of the program's own.
+    QTest::newRow("0xC0000005") << int(0xC0000005u) << int(InstallerOutcome::Crashed)
+                                << "exception 0xC0000005";
 }
 
 // cmd.exe lives in the system folder, so it stands in for an installer that ends with a
@@ -38,12 +43,14 @@ void tst_WindowsInstaller::exitCodes()
 {
     QFETCH(int, exitCode);
     QFETCH(int, status);
+    QFETCH(QString, detail);
 
     const InstallerOutcome outcome = WindowsInstaller::run(
         QStringLiteral("PELDA+ 2015 DEU"), QStringLiteral("cmd.exe /c exit %1").arg(exitCode));
     QCOMPARE(outcome.displayName, QStringLiteral("PELDA+ 2015 DEU"));
     QCOMPARE(int(outcome.status), status);
     QCOMPARE(outcome.exitCode, exitCode);
+    QCOMPARE(outcome.detail, detail);
 }
 
 // The system's own installer, asked to remove a product nobody installed.
@@ -68,6 +75,7 @@ void tst_WindowsInstaller::programsBesideTheWizardAreNotStarted()
     const InstallerOutcome outcome
         = WindowsInstaller::run(QStringLiteral("PELDA+ 2015 DEU"), name + QStringLiteral(" /X{A}"));
     QCOMPARE(int(outcome.status), int(InstallerOutcome::NotStarted));
+    QVERIFY2(outcome.detail.endsWith("(error 2)"), qPrintable(outcome.detail));
     QVERIFY(outcome.isFailure());
     QVERIFY(!QFile::exists(QCoreApplication::applicationDirPath()
                            + QStringLiteral("/decoy-installer-ran.txt")));

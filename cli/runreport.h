@@ -1,0 +1,83 @@
+#ifndef RUNREPORT_H
+#define RUNREPORT_H
+
+#include "removalobserver.h"
+#include "removaloptions.h"
+
+#include <QJsonObject>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class CommandLine;
+
+// The report of one remove run for machines: every package with its installer and keys, the
+// suite's fate and the exit code, kept as the run goes and written as one JSON document
+// (docs/report.schema.json) when it ends, however it ends.
+class RunReport : public RemovalObserver
+{
+public:
+    static constexpr int schemaVersion = 1;
+
+    RunReport(const CommandLine &commandLine, const RemovalOptions &options);
+
+    void packageStarting(const QString &displayName) override;
+    void productStateRead(const QString &displayName, ProductState state) override;
+    void installerStarting(const QString &displayName, const QString &commandLine) override;
+    void installerFinished(const InstallerOutcome &outcome, qint64 milliseconds) override;
+    void installerPlanned(const QString &displayName, const QString &commandLine) override;
+    void installerSkipped(const QString &displayName) override;
+    void keyRemoved(const KeyRemoval &removal) override;
+    void keyPlanned(const QString &path) override;
+    void registrationsKept(const InstallerOutcome &outcome) override;
+    void packageNotAttempted(const QString &displayName, NotAttempted reason) override;
+    void suiteKept(SuiteKept reason, const QString &recordedLanguage) override;
+
+    // How the run ended when it did not simply finish: "stopped", "notElevated",
+    // "registryUnreadable"; with the text said to the user.
+    void setEnding(const QString &ending, const QString &text);
+
+    // Writes the whole report, replacing FILE only once everything was written; the reason
+    // when it could not be.
+    QString write(const QString &fileName, int exitCode, const QString &meaning) const;
+    // Whether FILE can be written, checked before anything runs; the reason when it cannot.
+    static QString checkWritable(const QString &fileName);
+
+private:
+    struct Key
+    {
+        QString path;
+        QString outcome; // removed, notThere, failed, planned
+        QString reason;
+    };
+    struct Package
+    {
+        QString name;
+        std::optional<ProductState> state;
+        QString command;
+        QString status = QStringLiteral("notAttempted");
+        std::optional<int> exitCode;
+        QString detail;
+        std::optional<double> seconds;
+        QString registrations = QStringLiteral("notAttempted"); // removed, kept, planned
+        QList<Key> keys;
+    };
+
+    Package &package(const QString &displayName);
+    QJsonObject toJson(int exitCode, const QString &meaning) const;
+    QJsonObject packageJson(const Package &package) const;
+    QJsonObject optionsJson() const;
+
+    const CommandLine &m_commandLine;
+    RemovalOptions m_options;
+    QString m_started;
+    QList<Package> m_packages;
+    QString m_current;
+    QString m_ending = QStringLiteral("finished");
+    QString m_endingText;
+    QJsonObject m_suite;
+};
+
+#endif // RUNREPORT_H
