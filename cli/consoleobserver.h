@@ -29,6 +29,9 @@ public:
 
     static QString describe(const InstallerOutcome &outcome);
 
+    void userHiveReached(const UserHive &hive) override;
+    static QString describe(const UserHive &hive);
+
 private:
     void print(const QString &text);
 

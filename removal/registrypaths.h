@@ -36,6 +36,27 @@ public:
         return users() + QLatin1Char('\\') + userHive
             + QStringLiteral("\\SOFTWARE\\DAWLIX\\PELDA\\2015");
     }
+    // Whether a hive below users(), or a profile below profileList(), is a user account's:
+    // local and domain accounts ("S-1-5-21-…") and Microsoft Entra ID accounts ("S-1-12-1-…").
+    // Never the classes hive beside an account's ("…_Classes"), a service account's
+    // ("S-1-5-18", "-19", "-20") or the default profile (".DEFAULT").
+    static bool isUserAccount(const QString &name)
+    {
+        return (name.startsWith(QLatin1String("S-1-5-21-"), Qt::CaseInsensitive)
+                || name.startsWith(QLatin1String("S-1-12-1-"), Qt::CaseInsensitive))
+            && !name.endsWith(QLatin1String("_Classes"), Qt::CaseInsensitive);
+    }
+    // Every profile of the machine, signed in or not: each child is named by its account's
+    // security identifier, and its value ProfileImagePath names the profile's folder.
+    static QString profileList()
+    {
+        return QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows "
+                              "NT\\CurrentVersion\\ProfileList");
+    }
+    // The name below users() under which a run loads the hive of a profile that is not
+    // loaded, for as long as it removes settings from it.
+    static QString profileHiveMount(const QString &sid) { return profileHiveMountPrefix() + sid; }
+    static QString profileHiveMountPrefix() { return QStringLiteral("Remedor-"); }
     static QString installerProducts()
     {
         return QStringLiteral("HKEY_CLASSES_ROOT\\Installer\\Products");

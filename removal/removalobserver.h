@@ -3,6 +3,7 @@
 
 #include "installeroutcome.h"
 #include "keyremoval.h"
+#include "userhive.h"
 
 #include <QString>
 
@@ -53,6 +54,12 @@ public:
     }
     // A key that exists now, spelled exactly as the run deletes it, and would go.
     virtual void keyPlanned(const QString &path) { Q_UNUSED(path) }
+
+    // With all users: each user account's hive, right before its settings key is removed (or
+    // planned) there, once per edition; a hive that could not be reached is said here only.
+    // A hive loaded by the run that then could not be unloaded is heard a second time, as
+    // NotUnloaded.
+    virtual void userHiveReached(const UserHive &hive) { Q_UNUSED(hive) }
 };
 
 #endif // REMOVALOBSERVER_H

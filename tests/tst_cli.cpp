@@ -1,6 +1,7 @@
 #include "editioncatalogue.h"
 #include "machinekeys.h"
 #include "packedproductcode.h"
+#include "regfile.h"
 #include "registrysandbox.h"
 
 #include <QJsonArray>
@@ -31,6 +32,8 @@ private Q_SLOTS:
     void failedInstallerKeepsRegistrations();
     void allUsers_data();
     void allUsers();
+    void profilesNotSignedIn_data();
+    void profilesNotSignedIn();
     void stepLines_data();
     void stepLines();
     void stopFinishesThePackageUnderWay_data();
@@ -579,6 +582,7 @@ void tst_Cli::allUsers()
         users + "S-1-5-21-1004336348-1177238915-682003330-1001" + settings + "de-DE",
         users + "S-1-5-21-1004336348-1177238915-682003330-1001" + settings + "de-DE\\Recent",
         users + "S-1-5-21-1004336348-1177238915-682003330-1002" + settings + "de-DE",
+        users + "S-1-12-1-3871513472-1174598766-2830387088-4132497418" + settings + "de-DE",
     };
     const QStringList neverReached = {
         users + "S-1-5-21-1004336348-1177238915-682003330-1001" + settings + "fr-FR",
@@ -610,7 +614,108 @@ void tst_Cli::allUsers()
     // Every user hive is reported, the one without the key as not there.
     const QStringList userLines = run.out.filter(": key removed: HKEY_USERS\\")
         + run.out.filter(": key not there: HKEY_USERS\\");
-    QCOMPARE(userLines.size(), allUsers ? 3 : 0);
+    QCOMPARE(userLines.size(), allUsers ? 4 : 0);
+}
+
+void tst_Cli::profilesNotSignedIn_data()
+{
+    QTest::addColumn<bool>("damagedHive");
+
+    QTest::newRow("signed in, not signed in, stale") << false;
+    QTest::newRow("and a damaged hive") << true;
+}
+
+// Profiles of the profile list whose user is not signed in: the hive in the profile's folder
+// is listed, planned and cleaned like a loaded one; a stale entry is said and is no failure;
+// a hive that cannot be loaded is said, stays as it was and fails the run.
+void tst_Cli::profilesNotSignedIn()
+{
+    QFETCH(bool, damagedHive);
+
+    const QString sid = QStringLiteral("S-1-5-21-1004336348-1177238915-682003330-100");
+    const QString signedIn = sid + "1", stale = sid + "2", damaged = sid + "3";
+    const QString entra = QStringLiteral("S-1-12-1-3871513472-1174598766-2830387088-4132497418");
+    const QString settings = QStringLiteral("SOFTWARE\\DAWLIX\\PELDA\\2015\\");
+    QTemporaryDir folders;
+    auto writeHive = [&folders](const QString &account, const QByteArray &bytes) {
+        QVERIFY(QDir(folders.path()).mkpath(account));
+        QFile hive(folders.filePath(account + "/NTUSER.DAT"));
+        QVERIFY(hive.open(QIODevice::WriteOnly));
+        hive.write(bytes);
+    };
+    auto hiveKeys = [&folders](const QString &account) {
+        QFile hive(folders.filePath(account + "/NTUSER.DAT"));
+        const std::optional<RegFile> file
+            = RegFile::parse(hive.open(QIODevice::ReadOnly) ? hive.readAll() : QByteArray());
+        return file ? file->sectionPaths() : QStringList { "(damaged)" };
+    };
+    const QString user = "HKEY_CURRENT_USER\\" + settings;
+    writeHive(entra,
+              RegistrySandbox::encode({ "[" + user + "de-DE\\Recent]", "", "[" + user + "fr-FR]",
+                                        "", "[" + user + "de-DE-old]" },
+                                      false));
+    writeHive("S-1-5-18", RegistrySandbox::encode({ "[" + user + "de-DE]" }, false));
+    QVERIFY(QDir(folders.path()).mkpath(stale));
+    if (damagedHive)
+        writeHive(damaged, "\x01\x02 not a hive");
+
+    Machine machine = Machine::installed(QStringLiteral("fr-FR"));
+    for (const QString &account : { signedIn, entra, stale, damaged, QStringLiteral("S-1-5-18") })
+        machine.extraLines << "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\"
+                              "CurrentVersion\\ProfileList\\"
+                + account + "]"
+                           << "\"ProfileImagePath\"=\"" + folders.filePath(account) + "\""
+                           << "";
+    machine.extraLines << "[HKEY_USERS\\" + signedIn + "\\" + settings + "de-DE]";
+    RegistrySandbox sandbox;
+    sandbox.writeRegistry(machine.lines());
+    const QStringList systemHive = hiveKeys("S-1-5-18");
+
+    const Run list = runCli({ "list", "--json", "--all-users" });
+    QVERIFY2(list.exitCode == success, qPrintable(cliState(list)));
+    QStringList profiles;
+    for (const QJsonValue profile :
+         QJsonDocument::fromJson(list.out.join('\n').toUtf8())["profiles"].toArray())
+        profiles << QStringList { profile["sid"].toString(),
+                                  profile["path"].toString(),
+                                  profile["loaded"].toBool() ? "loaded" : "not loaded",
+                                  profile["hive"].toString(),
+                                  QJsonDocument(profile["userSettings"].toArray())
+                                      .toJson(QJsonDocument::Compact),
+                                  profile["reason"].toString().isEmpty() ? "" : "reason" }
+                        .join(' ');
+    QStringList expected = {
+        signedIn + " " + folders.filePath(signedIn) + " loaded loaded [\"DEU\"] ",
+        entra + " " + folders.filePath(entra) + " not loaded loadedByRun [\"DEU\",\"FRA\"] ",
+        stale + " " + folders.filePath(stale) + " not loaded noHiveFile [] ",
+        damaged + " " + folders.filePath(damaged) + " not loaded noHiveFile [] ",
+    };
+    if (damagedHive)
+        expected[3]
+            = damaged + " " + folders.filePath(damaged) + " not loaded notLoadable [] reason";
+    QCOMPARE(profiles, expected);
+    QVERIFY(list.out.join('\n').contains("\"userSettings\": null") == damagedHive);
+
+    const Run plan = runCli({ "remove", "DEU", "--all-users", "--dry-run" });
+    QVERIFY2(plan.exitCode == success, qPrintable(cliState(plan)));
+    QCOMPARE(linesStartingWith(plan.out, ": would remove key: HKEY_USERS\\"),
+             (QStringList { signedIn + "\\" + settings + "de-DE",
+                            "Remedor-" + entra + "\\" + settings + "de-DE" }));
+    QCOMPARE(hiveKeys(entra).size(), 3);
+
+    const Run run = runCli({ "remove", "DEU", "--all-users" });
+    QVERIFY2(run.exitCode == ((damagedHive ? failure : success) & 0xff), qPrintable(cliState(run)));
+    QVERIFY(!sandbox.hasKey("HKEY_USERS\\" + signedIn + "\\" + settings + "de-DE"));
+    QCOMPARE(hiveKeys(entra), (QStringList { user + "fr-FR", user + "de-DE-old" }));
+    QCOMPARE(hiveKeys("S-1-5-18"), systemHive);
+    QCOMPARE(hiveKeys(damaged).size(), 1); // damaged or missing, never written
+    QCOMPARE(run.out
+                 .filter(": user hive " + stale + ": not there, " + folders.filePath(stale)
+                         + " holds no NTUSER.DAT")
+                 .size(),
+             1);
+    QCOMPARE(run.out.filter(": user hive " + damaged + " could not be loaded from ").size(),
+             damagedHive ? 1 : 0);
 }
 
 void tst_Cli::stepLines_data()
