@@ -93,6 +93,8 @@ UserHive::Reach ProfileHive::load(QString *reason)
     const LSTATUS status = RegLoadKeyW(HKEY_USERS, mount.c_str(), file.c_str());
     if (status == ERROR_SUCCESS)
         return UserHive::LoadedByRun;
+    // A load that failed on the file's content may still leave the name behind (Wine does).
+    RegUnLoadKeyW(HKEY_USERS, mount.c_str());
     *reason = RegistryError::message(status);
     return UserHive::NotLoadable;
 }
