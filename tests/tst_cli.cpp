@@ -627,7 +627,7 @@ void tst_Cli::profilesNotSignedIn_data()
 
 // Profiles of the profile list whose user is not signed in: the hive in the profile's folder
 // is listed, planned and cleaned like a loaded one; a stale entry is said and is no failure;
-// a hive that cannot be loaded is said, stays as it was and fails the run.
+// a hive that cannot be loaded is said and fails the run; a service account is never listed.
 void tst_Cli::profilesNotSignedIn()
 {
     QFETCH(bool, damagedHive);
@@ -635,87 +635,72 @@ void tst_Cli::profilesNotSignedIn()
     const QString sid = QStringLiteral("S-1-5-21-1004336348-1177238915-682003330-100");
     const QString signedIn = sid + "1", stale = sid + "2", damaged = sid + "3";
     const QString entra = QStringLiteral("S-1-12-1-3871513472-1174598766-2830387088-4132497418");
-    const QString settings = QStringLiteral("SOFTWARE\\DAWLIX\\PELDA\\2015\\");
+    const QString user = QStringLiteral("HKEY_CURRENT_USER\\SOFTWARE\\DAWLIX\\PELDA\\2015\\");
     QTemporaryDir folders;
-    auto writeHive = [&folders](const QString &account, const QByteArray &bytes) {
-        QVERIFY(QDir(folders.path()).mkpath(account));
-        QFile hive(folders.filePath(account + "/NTUSER.DAT"));
-        QVERIFY(hive.open(QIODevice::WriteOnly));
-        hive.write(bytes);
-    };
-    auto hiveKeys = [&folders](const QString &account) {
-        QFile hive(folders.filePath(account + "/NTUSER.DAT"));
+    const QString entraHive = folders.filePath(entra + "/NTUSER.DAT");
+    auto hiveKeys = [&entraHive] {
+        QFile hive(entraHive);
         const std::optional<RegFile> file
             = RegFile::parse(hive.open(QIODevice::ReadOnly) ? hive.readAll() : QByteArray());
-        return file ? file->sectionPaths() : QStringList { "(damaged)" };
+        return file ? file->sectionPaths() : QStringList();
     };
-    const QString user = "HKEY_CURRENT_USER\\" + settings;
-    writeHive(entra,
-              RegistrySandbox::encode({ "[" + user + "de-DE\\Recent]", "", "[" + user + "fr-FR]",
-                                        "", "[" + user + "de-DE-old]" },
-                                      false));
-    writeHive("S-1-5-18", RegistrySandbox::encode({ "[" + user + "de-DE]" }, false));
-    QVERIFY(QDir(folders.path()).mkpath(stale));
-    if (damagedHive)
-        writeHive(damaged, "\x01\x02 not a hive");
+    QVERIFY(QDir(folders.path()).mkpath(entra) && QDir(folders.path()).mkpath(damaged));
+    QFile hive(entraHive);
+    QVERIFY(hive.open(QIODevice::WriteOnly));
+    hive.write(RegistrySandbox::encode(
+        { "[" + user + "de-DE\\Recent]", "[" + user + "fr-FR]", "[" + user + "de-DE-old]" },
+        false));
+    hive.close();
+    QFile notAHive(folders.filePath(damaged + "/NTUSER.DAT"));
+    QVERIFY(!damagedHive || (notAHive.open(QIODevice::WriteOnly) && notAHive.write("\x01") == 1));
 
     Machine machine = Machine::installed(QStringLiteral("fr-FR"));
     for (const QString &account : { signedIn, entra, stale, damaged, QStringLiteral("S-1-5-18") })
-        machine.extraLines << "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\"
-                              "CurrentVersion\\ProfileList\\"
-                + account + "]"
-                           << "\"ProfileImagePath\"=\"" + folders.filePath(account) + "\""
-                           << "";
-    machine.extraLines << "[HKEY_USERS\\" + signedIn + "\\" + settings + "de-DE]";
+        machine.extraLines << "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion"
+                              "\\ProfileList\\"
+                + account + "]\r\n\"ProfileImagePath\"=\"" + folders.filePath(account) + "\"";
+    const QString signedInKey
+        = "HKEY_USERS\\" + signedIn + "\\SOFTWARE\\DAWLIX\\PELDA\\2015\\de-DE";
+    machine.extraLines << "[" + signedInKey + "]";
     RegistrySandbox sandbox;
     sandbox.writeRegistry(machine.lines());
-    const QStringList systemHive = hiveKeys("S-1-5-18");
 
     const Run list = runCli({ "list", "--json", "--all-users" });
     QVERIFY2(list.exitCode == success, qPrintable(cliState(list)));
     QStringList profiles;
     for (const QJsonValue profile :
          QJsonDocument::fromJson(list.out.join('\n').toUtf8())["profiles"].toArray())
-        profiles << QStringList { profile["sid"].toString(),
-                                  profile["path"].toString(),
-                                  profile["loaded"].toBool() ? "loaded" : "not loaded",
-                                  profile["hive"].toString(),
-                                  QJsonDocument(profile["userSettings"].toArray())
-                                      .toJson(QJsonDocument::Compact),
-                                  profile["reason"].toString().isEmpty() ? "" : "reason" }
-                        .join(' ');
-    QStringList expected = {
-        signedIn + " " + folders.filePath(signedIn) + " loaded loaded [\"DEU\"] ",
-        entra + " " + folders.filePath(entra) + " not loaded loadedByRun [\"DEU\",\"FRA\"] ",
-        stale + " " + folders.filePath(stale) + " not loaded noHiveFile [] ",
-        damaged + " " + folders.filePath(damaged) + " not loaded noHiveFile [] ",
+        profiles << QJsonDocument(profile.toObject()).toJson(QJsonDocument::Compact);
+    auto row = [&folders](const QString &account, bool loaded, const QString &hive,
+                          const QString &settings, const QString &reason = QString()) {
+        return QStringLiteral("{\"hive\":\"%1\",\"loaded\":%2,\"path\":\"%3\",\"reason\":\"%4\","
+                              "\"sid\":\"%5\",\"userSettings\":%6}")
+            .arg(hive, loaded ? "true" : "false", folders.filePath(account), reason, account,
+                 settings);
     };
-    if (damagedHive)
-        expected[3]
-            = damaged + " " + folders.filePath(damaged) + " not loaded notLoadable [] reason";
-    QCOMPARE(profiles, expected);
-    QVERIFY(list.out.join('\n').contains("\"userSettings\": null") == damagedHive);
+    const QString why = "the first line is not \\\"Windows Registry Editor Version 5.00\\\"";
+    QCOMPARE(profiles,
+             (QStringList { row(signedIn, true, "loaded", "[\"DEU\"]"),
+                            row(entra, false, "loadedByRun", "[\"DEU\",\"FRA\"]"),
+                            row(stale, false, "noHiveFile", "[]"),
+                            damagedHive ? row(damaged, false, "notLoadable", "null", why)
+                                        : row(damaged, false, "noHiveFile", "[]") }));
 
     const Run plan = runCli({ "remove", "DEU", "--all-users", "--dry-run" });
     QVERIFY2(plan.exitCode == success, qPrintable(cliState(plan)));
     QCOMPARE(linesStartingWith(plan.out, ": would remove key: HKEY_USERS\\"),
-             (QStringList { signedIn + "\\" + settings + "de-DE",
-                            "Remedor-" + entra + "\\" + settings + "de-DE" }));
-    QCOMPARE(hiveKeys(entra).size(), 3);
+             (QStringList { signedIn + "\\SOFTWARE\\DAWLIX\\PELDA\\2015\\de-DE",
+                            "Remedor-" + entra + "\\SOFTWARE\\DAWLIX\\PELDA\\2015\\de-DE" }));
+    QCOMPARE(hiveKeys().size(), 3);
 
     const Run run = runCli({ "remove", "DEU", "--all-users" });
     QVERIFY2(run.exitCode == ((damagedHive ? failure : success) & 0xff), qPrintable(cliState(run)));
-    QVERIFY(!sandbox.hasKey("HKEY_USERS\\" + signedIn + "\\" + settings + "de-DE"));
-    QCOMPARE(hiveKeys(entra), (QStringList { user + "fr-FR", user + "de-DE-old" }));
-    QCOMPARE(hiveKeys("S-1-5-18"), systemHive);
-    QCOMPARE(hiveKeys(damaged).size(), 1); // damaged or missing, never written
-    QCOMPARE(run.out
-                 .filter(": user hive " + stale + ": not there, " + folders.filePath(stale)
-                         + " holds no NTUSER.DAT")
-                 .size(),
-             1);
-    QCOMPARE(run.out.filter(": user hive " + damaged + " could not be loaded from ").size(),
-             damagedHive ? 1 : 0);
+    QVERIFY(!sandbox.hasKey(signedInKey));
+    QCOMPARE(hiveKeys(), (QStringList { user + "fr-FR", user + "de-DE-old" }));
+    const QString out = run.out.join('\n');
+    QVERIFY(out.contains(": user hive " + stale + ": not there, " + folders.filePath(stale)
+                         + " holds no NTUSER.DAT (a stale profile entry)"));
+    QCOMPARE(out.contains(": user hive " + damaged + " could not be loaded from "), damagedHive);
 }
 
 void tst_Cli::stepLines_data()
