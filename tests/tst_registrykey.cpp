@@ -247,6 +247,7 @@ void tst_RegistryKey::userAccountHives_data()
     QTest::newRow("network service") << "S-1-5-20" << false;
     QTest::newRow("default profile") << ".DEFAULT" << false;
     QTest::newRow("longer authority") << "S-1-5-210-1-2-3" << false;
+    QTest::newRow("profile entry set aside") << "S-1-5-21-1004336348-1177238915-1001.bak" << false;
     QTest::newRow("hive loaded by a run") << "Remedor-S-1-5-21-1-2-3-1001" << false;
 }
 
