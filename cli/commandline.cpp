@@ -12,11 +12,12 @@ removal run, with the same installer commands and registry keys, for deployment
 systems and scripts.
 
 Commands:
-  list [--json]
+  list [--json] [--all-users]
       Each edition and the suite: code, name, product code, whether Windows
       Installer knows it as installed, and which of its keys exist (uninstall
       entry, machine settings, user settings); then the bootstrapper's entry and
-      the language it records. Changes nothing.
+      the language it records; with --all-users, each user profile and the
+      editions whose settings it holds. Changes nothing.
   remove CODE... | --all [--dry-run] [--force] [--all-users] [--log FILE]
          [--msi-log DIR] [--report FILE] [--timeout MINUTES]
       Uninstalls the editions of the given codes (any letter case and order), or
@@ -63,7 +64,9 @@ CommandLine::CommandLine()
                              "failed (by default they stay, so that a retry finds the product)."))
     , m_allUsers(QStringLiteral("all-users"),
                  QStringLiteral("remove: delete the per-user settings also from every user "
-                                "hive loaded under HKEY_USERS."))
+                                "profile: the hives loaded under HKEY_USERS, and the hive "
+                                "(NTUSER.DAT) of each profile that is not signed in, loaded "
+                                "for the moment. list: list every profile's settings."))
     , m_log(QStringLiteral("log"),
             QStringLiteral("remove: append every printed line, with a timestamp, to <file>."),
             QStringLiteral("file"))
@@ -132,9 +135,8 @@ bool CommandLine::checkList(const QStringList &positional)
     m_command = Command::List;
     if (!positional.isEmpty())
         return fail(QStringLiteral("list takes no arguments: %1.").arg(codeList(positional)));
-    return onlyFor(
-        QStringLiteral("remove"),
-        { &m_all, &m_dryRun, &m_force, &m_allUsers, &m_log, &m_msiLog, &m_report, &m_timeout });
+    return onlyFor(QStringLiteral("remove"),
+                   { &m_all, &m_dryRun, &m_force, &m_log, &m_msiLog, &m_report, &m_timeout });
 }
 
 bool CommandLine::checkRemove(const QStringList &positional)

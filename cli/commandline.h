@@ -8,7 +8,7 @@
 
 // The command line of remedor-cli, read and checked whole before anything runs:
 //
-//   remedor-cli list [--json]
+//   remedor-cli list [--json] [--all-users]
 //   remedor-cli remove CODE... | --all [--dry-run] [--force] [--all-users] [--log FILE]
 //                      [--msi-log DIR] [--report FILE] [--timeout MINUTES]
 //   remedor-cli --help | --help-all | --version

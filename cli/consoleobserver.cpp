@@ -3,6 +3,8 @@
 #include "console.h"
 #include "editioncatalogue.h"
 #include "exitstatus.h"
+#include "profilehive.h"
+#include "registrypaths.h"
 #include "removalrun.h"
 
 ConsoleObserver::ConsoleObserver(Console &console, ExitStatus &status,
@@ -160,4 +162,33 @@ void ConsoleObserver::suiteKept(SuiteKept reason, const QString &recordedLanguag
     m_package = EditionCatalogue::suiteDisplayName();
     print(QStringLiteral("not removed, nor the bootstrapper's entry: ")
           + describe(reason, recordedLanguage));
+}
+
+void ConsoleObserver::userHiveReached(const UserHive &hive)
+{
+    m_status.addUserHive(hive);
+    print(describe(hive));
+}
+
+QString ConsoleObserver::describe(const UserHive &hive)
+{
+    const QString name = QLatin1String("user hive ") + hive.sid;
+    const QString file = ProfileHive::hiveFile(hive.profilePath);
+    switch (hive.reach) {
+    case UserHive::AlreadyLoaded:
+        return name + QLatin1String(": loaded already");
+    case UserHive::LoadedByRun:
+        return QStringLiteral("%1: loaded from %2").arg(name, file);
+    case UserHive::NoHiveFile:
+        return hive.profilePath.isEmpty()
+            ? name + QLatin1String(": not there, the profile list names no folder")
+            : QStringLiteral("%1: not there, %2 holds no NTUSER.DAT (a stale profile entry)")
+                  .arg(name, hive.profilePath);
+    case UserHive::NotLoadable:
+        return QStringLiteral("%1 could not be loaded from %2 (%3)").arg(name, file, hive.reason);
+    case UserHive::NotUnloaded:
+        return QStringLiteral("%1 could not be unloaded from HKEY_USERS\\%2 (%3)")
+            .arg(name, RegistryPaths::profileHiveMount(hive.sid), hive.reason);
+    }
+    return QString();
 }

@@ -38,6 +38,9 @@ public:
     static QString describe(NotAttempted reason);
     static QString describe(SuiteKept reason, const QString &recordedLanguage);
 
+    void userHiveReached(const UserHive &hive) override;
+    static QString describe(const UserHive &hive);
+
 private:
     void print(const QString &text);
 

@@ -49,3 +49,9 @@ QString ExitStatus::describe(Code code)
     }
     return QString();
 }
+
+void ExitStatus::addUserHive(const UserHive &hive)
+{
+    if (hive.isFailure())
+        m_failed = true;
+}

@@ -3,6 +3,7 @@
 
 #include "installeroutcome.h"
 #include "keyremoval.h"
+#include "userhive.h"
 
 #include <QString>
 
@@ -28,6 +29,9 @@ public:
 
     Code code() const;
     static QString describe(Code code);
+
+    // A hive that could not be loaded or unloaded counts as a key that could not be removed.
+    void addUserHive(const UserHive &hive);
 
 private:
     bool m_failed = false;

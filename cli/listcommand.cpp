@@ -3,6 +3,7 @@
 #include "console.h"
 #include "editioncatalogue.h"
 #include "exitstatus.h"
+#include "profilehive.h"
 #include "registrykey.h"
 #include "registrypaths.h"
 #include "removalrun.h"
@@ -17,7 +18,7 @@ ListCommand::ListCommand(Console &console)
 {
 }
 
-int ListCommand::run(bool json)
+int ListCommand::run(bool json, bool allUsers)
 {
     const QString damage = RegistryKey::damage();
     if (!damage.isEmpty()) {
@@ -25,10 +26,16 @@ int ListCommand::run(bool json)
         return ExitStatus::Failure;
     }
     const QList<Package> listed = packages();
-    if (json)
-        printJson(listed, bootstrapper());
-    else
+    std::optional<QList<Profile>> users;
+    if (allUsers)
+        users = profiles();
+    if (json) {
+        printJson(listed, bootstrapper(), users);
+    } else {
         printTable(listed, bootstrapper());
+        if (users)
+            printProfiles(*users);
+    }
     return ExitStatus::Success;
 }
 
@@ -63,7 +70,42 @@ ListCommand::Bootstrapper ListCommand::bootstrapper()
     return { true, RemovalRun::bootstrapperRecordedLanguage() };
 }
 
-void ListCommand::printJson(const QList<Package> &packages, const Bootstrapper &bootstrapper)
+// A hive that is not loaded is loaded only while it is read.
+QList<ListCommand::Profile> ListCommand::profiles()
+{
+    QList<Profile> listed;
+    for (const ProfileHive::Profile &profile : ProfileHive::userProfiles()) {
+        Profile entry;
+        if (profile.loaded) {
+            entry = { { profile.sid, profile.folder, UserHive::AlreadyLoaded, QString() },
+                      true,
+                      userSettingsIn(profile.sid) };
+        } else {
+            ProfileHive hive(profile);
+            if (hive.isLoaded())
+                entry.userSettings = userSettingsIn(hive.mountName());
+            entry.readable = hive.isLoaded();
+            hive.unload();
+            entry.hive = hive.report();
+        }
+        listed.append(entry);
+    }
+    return listed;
+}
+
+QStringList ListCommand::userSettingsIn(const QString &hive)
+{
+    const RegistryKey settings(RegistryPaths::userSettingsIn(hive));
+    QStringList codes;
+    for (const Edition &edition : EditionCatalogue::editions()) {
+        if (settings.hasChild(QLatin1String(edition.localeTag)))
+            codes.append(QLatin1String(edition.languageCode));
+    }
+    return codes;
+}
+
+void ListCommand::printJson(const QList<Package> &packages, const Bootstrapper &bootstrapper,
+                            const std::optional<QList<Profile>> &profiles)
 {
     QJsonArray editions;
     for (const Package &listed : packages) {
@@ -79,8 +121,26 @@ void ListCommand::printJson(const QList<Package> &packages, const Bootstrapper &
         { QStringLiteral("present"), bootstrapper.present },
         { QStringLiteral("language"), bootstrapper.language },
     };
-    const QJsonObject listing { { QStringLiteral("editions"), editions },
-                                { QStringLiteral("bootstrapper"), entry } };
+    QJsonObject listing { { QStringLiteral("editions"), editions },
+                          { QStringLiteral("bootstrapper"), entry } };
+    if (profiles) {
+        // A hive that could not be read has null settings, never an empty list.
+        QJsonArray users;
+        for (const Profile &profile : *profiles) {
+            const QJsonValue settings = profile.readable
+                ? QJsonValue(QJsonArray::fromStringList(profile.userSettings))
+                : QJsonValue(profile.hive.reach == UserHive::NoHiveFile ? QJsonArray()
+                                                                        : QJsonValue());
+            users.append(QJsonObject {
+                { QStringLiteral("sid"), profile.hive.sid },
+                { QStringLiteral("path"), profile.hive.profilePath },
+                { QStringLiteral("loaded"), profile.hive.reach == UserHive::AlreadyLoaded },
+                { QStringLiteral("hive"), UserHive::keyword(profile.hive.reach) },
+                { QStringLiteral("reason"), profile.hive.reason },
+                { QStringLiteral("userSettings"), settings } });
+        }
+        listing.insert(QStringLiteral("profiles"), users);
+    }
     m_console.print(
         QString::fromUtf8(QJsonDocument(listing).toJson(QJsonDocument::Indented)).trimmed());
 }
@@ -114,4 +174,45 @@ void ListCommand::printTable(const QList<Package> &packages, const Bootstrapper 
         m_console.print(QStringLiteral("Bootstrapper entry: present, language %1")
                             .arg(bootstrapper.language.isEmpty() ? QStringLiteral("(none recorded)")
                                                                  : bootstrapper.language));
+}
+
+void ListCommand::printProfiles(const QList<Profile> &profiles)
+{
+    qsizetype width = 3;
+    for (const Profile &profile : profiles)
+        width = qMax(width, profile.hive.sid.size());
+    const QString row = QStringLiteral("%1  %2  %3  %4");
+    m_console.print(QString());
+    m_console.print(row.arg(QStringLiteral("SID"), -int(width))
+                        .arg(QStringLiteral("Hive"), -17)
+                        .arg(QStringLiteral("User settings"), -13)
+                        .arg(QStringLiteral("Profile folder")));
+    auto hive = [](UserHive::Reach reach) {
+        switch (reach) {
+        case UserHive::AlreadyLoaded:
+            return QStringLiteral("loaded");
+        case UserHive::LoadedByRun:
+            return QStringLiteral("not loaded");
+        case UserHive::NoHiveFile:
+            return QStringLiteral("no NTUSER.DAT");
+        case UserHive::NotLoadable:
+            return QStringLiteral("cannot be loaded");
+        case UserHive::NotUnloaded:
+            return QStringLiteral("left loaded");
+        }
+        return QString();
+    };
+    for (const Profile &profile : profiles) {
+        const QString settings = !profile.readable ? QStringLiteral("-")
+            : profile.userSettings.isEmpty()       ? QStringLiteral("none")
+                                                   : profile.userSettings.join(QLatin1Char(' '));
+        QString folder = profile.hive.profilePath;
+        if (!profile.hive.reason.isEmpty())
+            folder += QStringLiteral(" (%1)").arg(profile.hive.reason);
+        m_console.print(row.arg(profile.hive.sid, -int(width))
+                            .arg(hive(profile.hive.reach), -17)
+                            .arg(settings, -13)
+                            .arg(folder)
+                            .trimmed());
+    }
 }

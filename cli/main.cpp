@@ -35,7 +35,7 @@ int perform(Console &console, const CommandLine &commandLine)
                       + QCoreApplication::applicationVersion());
         return ExitStatus::Success;
     case CommandLine::Command::List:
-        return ListCommand(console).run(commandLine.json());
+        return ListCommand(console).run(commandLine.json(), commandLine.allUsers());
     case CommandLine::Command::Remove:
         return RemoveCommand(console, commandLine).run();
     }

@@ -138,7 +138,8 @@ QString RemoveCommand::heading() const
                       : QStringLiteral("A package whose installer fails keeps its registrations "
                                        "(--force removes them)."));
     if (m_commandLine.allUsers())
-        sentences << QStringLiteral("Per-user settings go from every loaded user hive too.");
+        sentences << QStringLiteral("Per-user settings go from every user profile too, signed in "
+                                    "or not.");
     return sentences.join(QLatin1Char(' '));
 }
 

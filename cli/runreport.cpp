@@ -207,6 +207,11 @@ void RunReport::suiteKept(SuiteKept reason, const QString &recordedLanguage)
     m_suite[QStringLiteral("recordedLanguage")] = orNull(recordedLanguage);
 }
 
+void RunReport::userHiveReached(const UserHive &hive)
+{
+    package(m_current).userHives.append(hive);
+}
+
 void RunReport::setEnding(const QString &ending, const QString &text)
 {
     m_ending = ending;
@@ -220,6 +225,12 @@ QJsonObject RunReport::packageJson(const Package &package) const
         keys.append(QJsonObject { { QStringLiteral("path"), key.path },
                                   { QStringLiteral("outcome"), key.outcome },
                                   { QStringLiteral("reason"), orNull(key.reason) } });
+    QJsonArray userHives;
+    for (const UserHive &hive : package.userHives)
+        userHives.append(QJsonObject { { QStringLiteral("sid"), hive.sid },
+                                       { QStringLiteral("profilePath"), orNull(hive.profilePath) },
+                                       { QStringLiteral("reach"), UserHive::keyword(hive.reach) },
+                                       { QStringLiteral("reason"), orNull(hive.reason) } });
     const bool suite = package.name == EditionCatalogue::suiteDisplayName();
     const QString productCode = EditionCatalogue::productCode(package.name);
     return {
@@ -238,6 +249,7 @@ QJsonObject RunReport::packageJson(const Package &package) const
         { QStringLiteral("seconds"), orNull(package.seconds) },
         { QStringLiteral("registrations"), package.registrations },
         { QStringLiteral("keys"), keys },
+        { QStringLiteral("userHives"), userHives },
     };
 }
 

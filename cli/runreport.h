@@ -34,6 +34,7 @@ public:
     void registrationsKept(const InstallerOutcome &outcome) override;
     void packageNotAttempted(const QString &displayName, NotAttempted reason) override;
     void suiteKept(SuiteKept reason, const QString &recordedLanguage) override;
+    void userHiveReached(const UserHive &hive) override;
 
     // How the run ended when it did not simply finish: "stopped", "notElevated",
     // "registryUnreadable"; with the text said to the user.
@@ -63,6 +64,7 @@ private:
         std::optional<double> seconds;
         QString registrations = QStringLiteral("notAttempted"); // removed, kept, planned
         QList<Key> keys;
+        QList<UserHive> userHives;
     };
 
     Package &package(const QString &displayName);

@@ -76,3 +76,9 @@ void ObserverList::suiteKept(SuiteKept reason, const QString &recordedLanguage)
     for (RemovalObserver *observer : m_observers)
         observer->suiteKept(reason, recordedLanguage);
 }
+
+void ObserverList::userHiveReached(const UserHive &hive)
+{
+    for (RemovalObserver *observer : m_observers)
+        observer->userHiveReached(hive);
+}

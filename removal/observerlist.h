@@ -23,6 +23,7 @@ public:
     void installerSkipped(const QString &displayName) override;
     void packageNotAttempted(const QString &displayName, NotAttempted reason) override;
     void suiteKept(SuiteKept reason, const QString &recordedLanguage) override;
+    void userHiveReached(const UserHive &hive) override;
 
 private:
     QList<RemovalObserver *> m_observers;

@@ -3,9 +3,14 @@
 // is an empty registry (a file that is there but cannot be read is a damaged one); the file is
 // never created. Every operation reads the file afresh, and a deletion writes it back atomically,
 // so a crash never leaves half a file.
+//
+// The hive of a profile loaded by a run, HKEY_USERS\Remedor-<SID>, is the profile's own file
+// (see profilehive_regfile.cpp), its keys written there below HKEY_CURRENT_USER.
 
+#include "profilehive.h"
 #include "regfile.h"
 #include "registrykey.h"
+#include "registrypaths.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -54,13 +59,40 @@ void reportDamagedFile(const QString &fileName, const QString &why)
                  qPrintable(fileName), qPrintable(why));
 }
 
+// Where a key lies: the file that holds it, and its path as that file spells it.
+struct Location
+{
+    QString fileName;
+    QString path;
+};
+
+Location locate(const QString &path)
+{
+    const QString mount
+        = RegistryPaths::users() + QLatin1Char('\\') + RegistryPaths::profileHiveMountPrefix();
+    if (!path.startsWith(mount, Qt::CaseInsensitive))
+        return { registryFileName(), path };
+    const QString sid = path.mid(mount.size()).section(QLatin1Char('\\'), 0, 0);
+    const QString below = path.mid(mount.size() + sid.size());
+    QString damage;
+    const std::optional<RegFile> machine = readRegistry(registryFileName(), &damage);
+    const QString folder = machine
+        ? machine->stringValue(RegistryPaths::profileList() + QLatin1Char('\\') + sid,
+                               QStringLiteral("ProfileImagePath"))
+        : QString();
+    if (folder.isEmpty())
+        return {}; // no such profile: nothing there
+    return { ProfileHive::hiveFile(folder), QStringLiteral("HKEY_CURRENT_USER") + below };
+}
+
 } // namespace
 
 class RegistryKey::Backend
 {
 public:
-    Backend()
-        : fileName(registryFileName())
+    explicit Backend(const Location &location)
+        : fileName(location.fileName)
+        , path(location.path)
         , registry(readRegistry(fileName, &damage))
     {
         if (isDamaged())
@@ -80,13 +112,14 @@ public:
     }
 
     QString fileName;
+    QString path; // the key's path as the file spells it
     QString damage; // why the file does not parse; empty when it does (declared before registry)
     std::optional<RegFile> registry; // empty: no file, or one that does not parse
 };
 
 RegistryKey::RegistryKey(const QString &path)
     : m_path(path)
-    , d(std::make_unique<Backend>())
+    , d(std::make_unique<Backend>(locate(path)))
 {
 }
 
@@ -94,7 +127,7 @@ RegistryKey::~RegistryKey() = default;
 
 QStringList RegistryKey::childKeys() const
 {
-    return d->registry ? d->registry->childKeys(m_path) : QStringList();
+    return d->registry ? d->registry->childKeys(d->path) : QStringList();
 }
 
 bool RegistryKey::hasChild(const QString &name) const
@@ -104,7 +137,7 @@ bool RegistryKey::hasChild(const QString &name) const
 
 QString RegistryKey::stringValue(const QString &valueName) const
 {
-    return d->registry ? d->registry->stringValue(m_path, valueName) : QString();
+    return d->registry ? d->registry->stringValue(d->path, valueName) : QString();
 }
 
 // Parsed without the one-time warning: the caller reports it in its own words.
@@ -129,7 +162,7 @@ KeyRemoval RegistryKey::removeChildKey(const QString &name)
         return removal;
 
     RegFile changed = *d->registry;
-    changed.removeKey(removal.path);
+    changed.removeKey(d->path + QLatin1Char('\\') + name);
     removal.reason = d->save(changed);
     if (!removal.reason.isEmpty()) {
         removal.status = KeyRemoval::Failed;

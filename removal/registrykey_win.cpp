@@ -6,11 +6,15 @@
 // Classes\Wow6432Node) and its Windows Installer writes HKCR\Installer in the 64-bit view
 // only, where the 32-bit view never finds it.
 //
+// The profile list is read through the 64-bit view too: it is the system's own, which the
+// 32-bit view need not show.
+//
 // Keys are only ever opened (RegOpenKeyExW), never created, so reading a missing key leaves
 // the registry as it was.
 
 #include "registryerror.h"
 #include "registrykey.h"
+#include "registrypaths.h"
 
 #include <windows.h>
 
@@ -101,7 +105,10 @@ public:
         const bool installerClasses = hive == HKEY_CLASSES_ROOT
             && (subPath.compare(QLatin1String("Installer"), Qt::CaseInsensitive) == 0
                 || subPath.startsWith(QLatin1String("Installer\\"), Qt::CaseInsensitive));
-        view = installerClasses ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
+        const QString profileList = RegistryPaths::profileList();
+        const bool profiles = path.compare(profileList, Qt::CaseInsensitive) == 0
+            || path.startsWith(profileList + QLatin1Char('\\'), Qt::CaseInsensitive);
+        view = installerClasses || profiles ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
     }
 
     LSTATUS open(REGSAM access, KeyHandle &key) const

@@ -4,6 +4,7 @@
 #include "installeroutcome.h"
 #include "keyremoval.h"
 #include "productstate.h"
+#include "userhive.h"
 
 #include <QString>
 
@@ -94,6 +95,12 @@ public:
         Q_UNUSED(reason)
         Q_UNUSED(recordedLanguage)
     }
+
+    // With all users: each user account's hive, right before its settings key is removed (or
+    // planned) there, once per edition; a hive that could not be reached is said here only.
+    // A hive loaded by the run that then could not be unloaded is heard a second time, as
+    // NotUnloaded.
+    virtual void userHiveReached(const UserHive &hive) { Q_UNUSED(hive) }
 };
 
 #endif // REMOVALOBSERVER_H

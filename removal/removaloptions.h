@@ -14,8 +14,9 @@ struct RemovalOptions
     // of the bootstrapper's language is such a package, the suite and the bootstrapper's
     // entry stay too: without them the edition could be neither used nor seen.
     bool keepRegistrationsOfFailures = false;
-    // The per-user settings go also from every user hive loaded under HKEY_USERS, not only
-    // from the running account's own.
+    // The per-user settings go also from every user account's hive, not only from the running
+    // account's own: those loaded under HKEY_USERS, and the hive of each profile that is not,
+    // loaded for the moment.
     bool allUsers = false;
     // Nothing is started or deleted: the installer commands and the keys that exist now
     // are reported as what would happen.

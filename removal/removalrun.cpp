@@ -115,16 +115,6 @@ QString RemovalRun::uninstallCommand(const QString &productCode)
         + QLatin1String(" /quiet /passive /norestart KEEPUSERDATA=yes");
 }
 
-QStringList RemovalRun::userHives()
-{
-    QStringList hives = RegistryKey(RegistryPaths::users()).childKeys();
-    hives.removeIf([](const QString &hive) {
-        return !hive.startsWith(QLatin1String("S-1-5-21-"), Qt::CaseInsensitive)
-            || hive.endsWith(QLatin1String("_Classes"), Qt::CaseInsensitive);
-    });
-    return hives;
-}
-
 InstallerOutcome RemovalRun::removePackage(const QString &displayName)
 {
     return takePackage(displayName)
@@ -224,10 +214,30 @@ void RemovalRun::removeUserSettings(const QString &localeTag)
     removeKey(RegistryPaths::userSettings(), localeTag);
     if (!m_options.allUsers)
         return;
-    // Only hives that are loaded are reached: a profile whose user is not signed in has its
-    // hive in a file no registry path leads to.
-    for (const QString &hive : userHives())
-        removeKey(RegistryPaths::userSettingsIn(hive), localeTag);
+    // Listed again for each edition: a user who signed in meanwhile is reached in the hive
+    // the system loaded.
+    for (const ProfileHive::Profile &profile : ProfileHive::userProfiles())
+        removeUserSettingsFrom(profile, localeTag);
+}
+
+// A hive that is not loaded is loaded for this one key and unloaded right after, not held
+// for the whole run: a user who signs in while it is held gets a temporary profile.
+void RemovalRun::removeUserSettingsFrom(const ProfileHive::Profile &profile,
+                                        const QString &localeTag)
+{
+    if (profile.loaded) {
+        m_observer->userHiveReached(
+            { profile.sid, profile.folder, UserHive::AlreadyLoaded, QString() });
+        removeKey(RegistryPaths::userSettingsIn(profile.sid), localeTag);
+        return;
+    }
+    ProfileHive hive(profile);
+    m_observer->userHiveReached(hive.report());
+    if (!hive.isLoaded())
+        return;
+    removeKey(RegistryPaths::userSettingsIn(hive.mountName()), localeTag);
+    if (!hive.unload())
+        m_observer->userHiveReached(hive.report());
 }
 
 KeyRemoval RemovalRun::removeKey(const QString &path, const QString &name)

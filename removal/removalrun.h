@@ -3,6 +3,7 @@
 
 #include "installeroutcome.h"
 #include "keyremoval.h"
+#include "profilehive.h"
 #include "removalobserver.h"
 #include "removaloptions.h"
 
@@ -58,9 +59,6 @@ public:
     // Where the package's installer writes its verbose log in that folder: remedor-DEU.log,
     // or remedor-suite.log for the suite; empty without a folder.
     static QString installerLog(const QString &folder, const QString &displayName);
-    // The hives below HKEY_USERS that belong to user accounts: "S-1-5-21-…", without the
-    // "…_Classes" hives beside them.
-    static QStringList userHives();
 
 private:
     // The installer (empty in a dry run), then the keys unless they are to stay.
@@ -76,6 +74,7 @@ private:
     bool keepsRegistrations(const std::optional<InstallerOutcome> &outcome) const;
     void removeKeys(const QString &displayName, const QString &productCode);
     void removeUserSettings(const QString &localeTag);
+    void removeUserSettingsFrom(const ProfileHive::Profile &profile, const QString &localeTag);
     bool stopRequested() const { return m_stopRequested && m_stopRequested(); }
 
     RemovalObserver m_silent; // heard when nobody else listens

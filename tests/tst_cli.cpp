@@ -1,6 +1,7 @@
 #include "editioncatalogue.h"
 #include "machinekeys.h"
 #include "packedproductcode.h"
+#include "regfile.h"
 #include "registrysandbox.h"
 
 #include <QJsonArray>
@@ -36,6 +37,8 @@ private Q_SLOTS:
     void reportOfARun();
     void allUsers_data();
     void allUsers();
+    void profilesNotSignedIn_data();
+    void profilesNotSignedIn();
     void stepLines_data();
     void stepLines();
     void stopFinishesThePackageUnderWay_data();
@@ -835,6 +838,7 @@ void tst_Cli::allUsers()
         users + "S-1-5-21-1004336348-1177238915-682003330-1001" + settings + "de-DE",
         users + "S-1-5-21-1004336348-1177238915-682003330-1001" + settings + "de-DE\\Recent",
         users + "S-1-5-21-1004336348-1177238915-682003330-1002" + settings + "de-DE",
+        users + "S-1-12-1-3871513472-1174598766-2830387088-4132497418" + settings + "de-DE",
     };
     const QStringList neverReached = {
         users + "S-1-5-21-1004336348-1177238915-682003330-1001" + settings + "fr-FR",
@@ -866,7 +870,93 @@ void tst_Cli::allUsers()
     // Every user hive is reported, the one without the key as not there.
     const QStringList userLines = run.out.filter(": key removed: HKEY_USERS\\")
         + run.out.filter(": key not there: HKEY_USERS\\");
-    QCOMPARE(userLines.size(), allUsers ? 3 : 0);
+    QCOMPARE(userLines.size(), allUsers ? 4 : 0);
+}
+
+void tst_Cli::profilesNotSignedIn_data()
+{
+    QTest::addColumn<bool>("damagedHive");
+
+    QTest::newRow("signed in, not signed in, stale") << false;
+    QTest::newRow("and a damaged hive") << true;
+}
+
+// Profiles of the profile list whose user is not signed in: the hive in the profile's folder
+// is listed, planned and cleaned like a loaded one; a stale entry is said and is no failure;
+// a hive that cannot be loaded is said and fails the run; a service account is never listed.
+void tst_Cli::profilesNotSignedIn()
+{
+    QFETCH(bool, damagedHive);
+
+    const QString sid = QStringLiteral("S-1-5-21-1004336348-1177238915-682003330-100");
+    const QString signedIn = sid + "1", stale = sid + "2", damaged = sid + "3";
+    const QString entra = QStringLiteral("S-1-12-1-3871513472-1174598766-2830387088-4132497418");
+    const QString user = QStringLiteral("HKEY_CURRENT_USER\\SOFTWARE\\DAWLIX\\PELDA\\2015\\");
+    QTemporaryDir folders;
+    const QString entraHive = folders.filePath(entra + "/NTUSER.DAT");
+    auto hiveKeys = [&entraHive] {
+        QFile hive(entraHive);
+        const std::optional<RegFile> file
+            = RegFile::parse(hive.open(QIODevice::ReadOnly) ? hive.readAll() : QByteArray());
+        return file ? file->sectionPaths() : QStringList();
+    };
+    QVERIFY(QDir(folders.path()).mkpath(entra) && QDir(folders.path()).mkpath(damaged));
+    QFile hive(entraHive);
+    QVERIFY(hive.open(QIODevice::WriteOnly));
+    hive.write(RegistrySandbox::encode(
+        { "[" + user + "de-DE\\Recent]", "[" + user + "fr-FR]", "[" + user + "de-DE-old]" },
+        false));
+    hive.close();
+    QFile notAHive(folders.filePath(damaged + "/NTUSER.DAT"));
+    QVERIFY(!damagedHive || (notAHive.open(QIODevice::WriteOnly) && notAHive.write("\x01") == 1));
+
+    Machine machine = Machine::installed(QStringLiteral("fr-FR"));
+    for (const QString &account : { signedIn, entra, stale, damaged, QStringLiteral("S-1-5-18") })
+        machine.extraLines << "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion"
+                              "\\ProfileList\\"
+                + account + "]\r\n\"ProfileImagePath\"=\"" + folders.filePath(account) + "\"";
+    const QString signedInKey
+        = "HKEY_USERS\\" + signedIn + "\\SOFTWARE\\DAWLIX\\PELDA\\2015\\de-DE";
+    machine.extraLines << "[" + signedInKey + "]";
+    RegistrySandbox sandbox;
+    sandbox.writeRegistry(machine.lines());
+
+    const Run list = runCli({ "list", "--json", "--all-users" });
+    QVERIFY2(list.exitCode == success, qPrintable(cliState(list)));
+    QStringList profiles;
+    for (const QJsonValue profile :
+         QJsonDocument::fromJson(list.out.join('\n').toUtf8())["profiles"].toArray())
+        profiles << QJsonDocument(profile.toObject()).toJson(QJsonDocument::Compact);
+    auto row = [&folders](const QString &account, bool loaded, const QString &hive,
+                          const QString &settings, const QString &reason = QString()) {
+        return QStringLiteral("{\"hive\":\"%1\",\"loaded\":%2,\"path\":\"%3\",\"reason\":\"%4\","
+                              "\"sid\":\"%5\",\"userSettings\":%6}")
+            .arg(hive, loaded ? "true" : "false", folders.filePath(account), reason, account,
+                 settings);
+    };
+    const QString why = "the first line is not \\\"Windows Registry Editor Version 5.00\\\"";
+    QCOMPARE(profiles,
+             (QStringList { row(signedIn, true, "loaded", "[\"DEU\"]"),
+                            row(entra, false, "loadedByRun", "[\"DEU\",\"FRA\"]"),
+                            row(stale, false, "noHiveFile", "[]"),
+                            damagedHive ? row(damaged, false, "notLoadable", "null", why)
+                                        : row(damaged, false, "noHiveFile", "[]") }));
+
+    const Run plan = runCli({ "remove", "DEU", "--all-users", "--dry-run" });
+    QVERIFY2(plan.exitCode == success, qPrintable(cliState(plan)));
+    QCOMPARE(linesStartingWith(plan.out, ": would remove key: HKEY_USERS\\"),
+             (QStringList { signedIn + "\\SOFTWARE\\DAWLIX\\PELDA\\2015\\de-DE",
+                            "Remedor-" + entra + "\\SOFTWARE\\DAWLIX\\PELDA\\2015\\de-DE" }));
+    QCOMPARE(hiveKeys().size(), 3);
+
+    const Run run = runCli({ "remove", "DEU", "--all-users" });
+    QVERIFY2(run.exitCode == ((damagedHive ? failure : success) & 0xff), qPrintable(cliState(run)));
+    QVERIFY(!sandbox.hasKey(signedInKey));
+    QCOMPARE(hiveKeys(), (QStringList { user + "fr-FR", user + "de-DE-old" }));
+    const QString out = run.out.join('\n');
+    QVERIFY(out.contains(": user hive " + stale + ": not there, " + folders.filePath(stale)
+                         + " holds no NTUSER.DAT (a stale profile entry)"));
+    QCOMPARE(out.contains(": user hive " + damaged + " could not be loaded from "), damagedHive);
 }
 
 void tst_Cli::stepLines_data()

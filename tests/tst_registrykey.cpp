@@ -1,5 +1,6 @@
 #include "processpage.h"
 #include "registrykey.h"
+#include "registrypaths.h"
 #include "registrysandbox.h"
 
 #include <QtTest>
@@ -20,6 +21,8 @@ private Q_SLOTS:
     void damagedFileFailsEveryRemoval();
     void failedSaveLeavesTheFileAsItWas();
     void bootstrapperValue();
+    void userAccountHives_data();
+    void userAccountHives();
 };
 
 namespace {
@@ -227,6 +230,34 @@ void tst_RegistryKey::bootstrapperValue()
     QCOMPARE(bootstrapper.stringValue(QStringLiteral("PeldaLanguage")), QStringLiteral("de-DE"));
     QCOMPARE(bootstrapper.stringValue(QStringLiteral("peldalanguage")), QStringLiteral("de-DE"));
     QVERIFY(bootstrapper.stringValue(QStringLiteral("Missing")).isEmpty());
+}
+
+void tst_RegistryKey::userAccountHives_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("userAccount");
+
+    QTest::newRow("local or domain account") << "S-1-5-21-1004336348-1177238915-1001" << true;
+    QTest::newRow("Entra ID account") << "S-1-12-1-3871513472-1174598766-2830387088" << true;
+    QTest::newRow("lower case") << "s-1-12-1-1-2-3-4" << true;
+    QTest::newRow("classes hive") << "S-1-5-21-1004336348-1177238915-1001_Classes" << false;
+    QTest::newRow("Entra ID classes hive") << "S-1-12-1-1-2-3-4_classes" << false;
+    QTest::newRow("local system") << "S-1-5-18" << false;
+    QTest::newRow("local service") << "S-1-5-19" << false;
+    QTest::newRow("network service") << "S-1-5-20" << false;
+    QTest::newRow("default profile") << ".DEFAULT" << false;
+    QTest::newRow("longer authority") << "S-1-5-210-1-2-3" << false;
+    QTest::newRow("profile entry set aside") << "S-1-5-21-1004336348-1177238915-1001.bak" << false;
+    QTest::newRow("hive loaded by a run") << "Remedor-S-1-5-21-1-2-3-1001" << false;
+}
+
+// One rule decides both the hives below HKEY_USERS and the profiles of the profile list.
+void tst_RegistryKey::userAccountHives()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, userAccount);
+
+    QCOMPARE(RegistryPaths::isUserAccount(name), userAccount);
 }
 
 QTEST_MAIN(tst_RegistryKey)

@@ -48,6 +48,10 @@ target_link_libraries(tst_windowsregistrykey PRIVATE advapi32)
 # WindowsInstaller: programs from the system folder only, whole exit codes.
 remedor_add_windows_test(tst_windowsinstaller)
 
+# ProfileHive: profiles from the profile list, their hives loaded, cleaned and unloaded.
+remedor_add_windows_test(tst_windowsprofilehive)
+target_link_libraries(tst_windowsprofilehive PRIVATE advapi32)
+
 # One removal run of the real Process page, configured by the environment of its test.
 remedor_add_windows_test(tst_windowsremoval)
 
@@ -157,7 +161,7 @@ set_tests_properties(windows.prefix.stop PROPERTIES DEPENDS windows.decoy.neverR
 # once the backend tests have had the machine as Wine made it.
 remedor_add_wine_test(NAME windows.packages SERIAL
                       COMMAND ${scripts}/machine.sh packages ${REMEDOR_WINE_PACKAGES}
-                      DEPENDS tst_windowsregistrykey tst_windowsinstaller)
+                      DEPENDS tst_windowsregistrykey tst_windowsinstaller tst_windowsprofilehive)
 set_tests_properties(windows.packages PROPERTIES FIXTURES_SETUP WinePackages)
 
 # --- the Qt tests, as Windows programs ---------------------------------------------------------
@@ -172,7 +176,7 @@ endforeach()
 
 # The Windows backends against Wine's registry and Windows Installer, on a machine without the
 # test packages.
-foreach(test tst_windowsregistrykey tst_windowsinstaller)
+foreach(test tst_windowsregistrykey tst_windowsinstaller tst_windowsprofilehive)
     remedor_add_wine_test(NAME ${test} COMMAND ${test} SERIAL)
 endforeach()
 
@@ -226,6 +230,7 @@ foreach(group list icon manifest)
 endforeach()
 add_test(NAME windows.programs.gui COMMAND ${scripts}/check-subsystem.sh gui $<TARGET_FILE:remedor>)
 set(console_programs ${portable_tests} tst_windowsregistrykey tst_windowsinstaller tst_windowsremoval
+    tst_windowsprofilehive
     remedor-cli)
 list(FILTER console_programs EXCLUDE REGEX "^windows\\.")
 list(TRANSFORM console_programs REPLACE "(.+)" "$<TARGET_FILE:\\1>")
