@@ -1,6 +1,10 @@
 #include "commandline.h"
 
 #include "editioncatalogue.h"
+#include "registrybackup.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -60,10 +64,15 @@ CommandLine::CommandLine()
     , m_log(QStringLiteral("log"),
             QStringLiteral("remove: append every printed line, with a timestamp, to <file>."),
             QStringLiteral("file"))
+    , m_backup(QStringLiteral("backup"),
+               QStringLiteral("remove: before each key is deleted, add it with everything below "
+                              "it to <file>, a registry export that `reg import` restores; a key "
+                              "that cannot be added stays."),
+               QStringLiteral("file"))
 {
     m_parser.setApplicationDescription(
         QString::fromUtf8(description).arg(validCodes().join(QLatin1Char(' '))));
-    m_parser.addOptions({ m_json, m_all, m_dryRun, m_force, m_allUsers, m_log });
+    m_parser.addOptions({ m_json, m_all, m_dryRun, m_force, m_allUsers, m_log, m_backup });
     m_parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("list or remove."));
     m_parser.addPositionalArgument(QStringLiteral("codes"),
                                    QStringLiteral("remove: the editions' codes."),
@@ -106,7 +115,8 @@ bool CommandLine::checkList(const QStringList &positional)
     m_command = Command::List;
     if (!positional.isEmpty())
         return fail(QStringLiteral("list takes no arguments: %1.").arg(codeList(positional)));
-    return onlyFor(QStringLiteral("remove"), { &m_all, &m_dryRun, &m_force, &m_allUsers, &m_log });
+    return onlyFor(QStringLiteral("remove"),
+                   { &m_all, &m_dryRun, &m_force, &m_allUsers, &m_log, &m_backup });
 }
 
 bool CommandLine::checkRemove(const QStringList &positional)
@@ -132,6 +142,23 @@ bool CommandLine::checkRemove(const QStringList &positional)
         if (m_parser.isSet(m_all) || positional.contains(code, Qt::CaseInsensitive))
             m_editionCodes.append(code);
     }
+    return checkBackup();
+}
+
+// One file, which must be able to take keys before anything starts: a run that could delete
+// keys without their backup would be worse than no run.
+bool CommandLine::checkBackup()
+{
+    const QStringList files = m_parser.values(m_backup);
+    if (files.size() > 1)
+        return fail(QStringLiteral("--backup is given %1 times: every key goes to one file.")
+                        .arg(files.size()));
+    if (files.isEmpty())
+        return true;
+    m_backupFile = QFileInfo(files.constFirst()).absoluteFilePath();
+    const QString problem = RegistryBackup(m_backupFile).problem();
+    if (!problem.isEmpty())
+        return fail(problem.left(1).toUpper() + problem.mid(1) + QLatin1Char('.'));
     return true;
 }
 

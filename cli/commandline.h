@@ -35,6 +35,9 @@ public:
     bool allUsers() const { return m_parser.isSet(m_allUsers); }
     bool hasLog() const { return m_parser.isSet(m_log); }
     QString logFile() const { return m_parser.value(m_log); }
+    // The absolute path of the registry export that takes each key before it is deleted;
+    // empty without --backup.
+    QString backupFile() const { return m_backupFile; }
 
     QString helpText() const { return m_parser.helpText(); }
     static QStringList validCodes(); // "CHS", "CHT" … "TRK"
@@ -42,6 +45,7 @@ public:
 private:
     bool checkList(const QStringList &positional);
     bool checkRemove(const QStringList &positional);
+    bool checkBackup();
     bool onlyFor(const QString &command, const QList<const QCommandLineOption *> &options);
     bool fail(const QString &error);
 
@@ -54,8 +58,10 @@ private:
     QCommandLineOption m_force;
     QCommandLineOption m_allUsers;
     QCommandLineOption m_log;
+    QCommandLineOption m_backup;
     Command m_command = Command::Help;
     QStringList m_editionCodes;
+    QString m_backupFile;
     QString m_error;
 };
 

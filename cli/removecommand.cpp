@@ -9,6 +9,8 @@
 #include "registrykey.h"
 #include "removalrun.h"
 
+#include <QDir>
+
 RemoveCommand::RemoveCommand(Console &console, const CommandLine &commandLine)
     : m_console(console)
     , m_commandLine(commandLine)
@@ -34,8 +36,8 @@ int RemoveCommand::run()
     ExitStatus status;
     ConsoleObserver observer(m_console, status);
     RemovalRun removal(&observer);
-    removal.setOptions(
-        { !m_commandLine.force(), m_commandLine.allUsers(), m_commandLine.dryRun() });
+    removal.setOptions({ !m_commandLine.force(), m_commandLine.allUsers(), m_commandLine.dryRun(),
+                         m_commandLine.dryRun() ? QString() : m_commandLine.backupFile() });
     removal.setStopRequest(&Platform::interruptRequested);
 
     QStringList chosen;
@@ -81,6 +83,9 @@ QString RemoveCommand::heading() const
                                        "(--force removes them)."));
     if (m_commandLine.allUsers())
         sentences << QStringLiteral("Per-user settings go from every loaded user hive too.");
+    if (!m_commandLine.backupFile().isEmpty() && !m_commandLine.dryRun())
+        sentences << QStringLiteral("Each key is backed up to %1 before it goes.")
+                         .arg(QDir::toNativeSeparators(m_commandLine.backupFile()));
     return sentences.join(QLatin1Char(' '));
 }
 

@@ -43,6 +43,15 @@ void reportDamagedFile(const QString &fileName, const QString &why)
                  qPrintable(fileName), qPrintable(why));
 }
 
+// The key at path, then each key below it, parents first. A key that only lies on the path
+// of a deeper one is a key of its own, without values, as after an import.
+void appendSubtree(const RegFile &registry, const QString &path, RegistrySubtree &subtree)
+{
+    subtree.keys.append({ path, registry.values(path) });
+    for (const QString &child : registry.childKeys(path))
+        appendSubtree(registry, path + QLatin1Char('\\') + child, subtree);
+}
+
 } // namespace
 
 class RegistryKey::Backend
@@ -94,6 +103,18 @@ bool RegistryKey::hasChild(const QString &name) const
 QString RegistryKey::stringValue(const QString &valueName) const
 {
     return d->registry ? d->registry->stringValue(m_path, valueName) : QString();
+}
+
+std::optional<RegistrySubtree> RegistryKey::childSubtree(const QString &name, QString *error) const
+{
+    if (d->isDamaged()) {
+        *error = damageText(d->fileName, d->damage);
+        return std::nullopt;
+    }
+    RegistrySubtree subtree;
+    if (hasChild(name))
+        appendSubtree(*d->registry, m_path + QLatin1Char('\\') + name, subtree);
+    return subtree;
 }
 
 // Parsed without the one-time warning: the caller reports it in its own words.
