@@ -156,6 +156,9 @@ bool CommandLine::checkBackup()
     if (files.isEmpty())
         return true;
     m_backupFile = QFileInfo(files.constFirst()).absoluteFilePath();
+    // The log's lines would make it something else than an export, and every key would stay.
+    if (hasLog() && QFileInfo(logFile()).absoluteFilePath() == m_backupFile)
+        return fail(QStringLiteral("--backup and --log name the same file."));
     const QString problem = RegistryBackup(m_backupFile).problem();
     if (!problem.isEmpty())
         return fail(problem.left(1).toUpper() + problem.mid(1) + QLatin1Char('.'));

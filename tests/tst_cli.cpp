@@ -369,6 +369,9 @@ void tst_Cli::usageErrorsTouchNothing_data()
         << "@/missing/b.reg cannot be written" << false;
     QTest::newRow("backup is a folder")
         << QStringList { "remove", "DEU", "--backup", "@" } << "cannot be written" << false;
+    QTest::newRow("backup is the log")
+        << QStringList { "remove", "DEU", "--log", "@/list.log", "--backup", "@/list.log" }
+        << "--backup and --log name the same file" << false;
     QTest::newRow("backup file is no UTF-16 export")
         << QStringList { "remove", "DEU", "--backup", "@/registry.reg" }
         << "something other than a registry export" << false;
