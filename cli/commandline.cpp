@@ -3,7 +3,6 @@
 #include "editioncatalogue.h"
 #include "registrybackup.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 namespace {
