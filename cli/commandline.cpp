@@ -1,6 +1,9 @@
 #include "commandline.h"
 
 #include "editioncatalogue.h"
+#include "registrybackup.h"
+
+#include <QFileInfo>
 
 namespace {
 
@@ -84,11 +87,16 @@ CommandLine::CommandLine()
                                "allowed); it is left running, reported as timed out, and no "
                                "further package is started."),
                 QStringLiteral("minutes"))
+    , m_backup(QStringLiteral("backup"),
+               QStringLiteral("remove: before each key is deleted, add it with everything below "
+                              "it to <file>, a registry export that `reg import` restores; a key "
+                              "that cannot be added stays."),
+               QStringLiteral("file"))
 {
     m_parser.setApplicationDescription(
         QString::fromUtf8(description).arg(validCodes().join(QLatin1Char(' '))));
-    m_parser.addOptions(
-        { m_json, m_all, m_dryRun, m_force, m_allUsers, m_log, m_msiLog, m_report, m_timeout });
+    m_parser.addOptions({ m_json, m_all, m_dryRun, m_force, m_allUsers, m_log, m_msiLog, m_report,
+                          m_timeout, m_backup });
     m_parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("list or remove."));
     m_parser.addPositionalArgument(QStringLiteral("codes"),
                                    QStringLiteral("remove: the editions' codes."),
@@ -135,8 +143,9 @@ bool CommandLine::checkList(const QStringList &positional)
     m_command = Command::List;
     if (!positional.isEmpty())
         return fail(QStringLiteral("list takes no arguments: %1.").arg(codeList(positional)));
-    return onlyFor(QStringLiteral("remove"),
-                   { &m_all, &m_dryRun, &m_force, &m_log, &m_msiLog, &m_report, &m_timeout });
+    return onlyFor(
+        QStringLiteral("remove"),
+        { &m_all, &m_dryRun, &m_force, &m_log, &m_msiLog, &m_report, &m_timeout, &m_backup });
 }
 
 bool CommandLine::checkRemove(const QStringList &positional)
@@ -162,7 +171,7 @@ bool CommandLine::checkRemove(const QStringList &positional)
         if (m_parser.isSet(m_all) || positional.contains(code, Qt::CaseInsensitive))
             m_editionCodes.append(code);
     }
-    return checkTimeout();
+    return checkTimeout() && checkBackup();
 }
 
 // Minutes, as deployment systems state their own limits; decimals for shorter ones. At most a
@@ -192,6 +201,26 @@ bool CommandLine::givenOnce(const QList<const QCommandLineOption *> &options)
             return fail(QStringLiteral("--%1 is given more than once: give it once.")
                             .arg(option->names().constFirst()));
     }
+    return true;
+}
+
+// One file, which must be able to take keys before anything starts: a run that could delete
+// keys without their backup would be worse than no run.
+bool CommandLine::checkBackup()
+{
+    const QStringList files = m_parser.values(m_backup);
+    if (files.size() > 1)
+        return fail(QStringLiteral("--backup is given %1 times: every key goes to one file.")
+                        .arg(files.size()));
+    if (files.isEmpty())
+        return true;
+    m_backupFile = QFileInfo(files.constFirst()).absoluteFilePath();
+    // The log's lines would make it something else than an export, and every key would stay.
+    if (hasLog() && QFileInfo(logFile()).absoluteFilePath() == m_backupFile)
+        return fail(QStringLiteral("--backup and --log name the same file."));
+    const QString problem = RegistryBackup(m_backupFile).problem();
+    if (!problem.isEmpty())
+        return fail(problem.left(1).toUpper() + problem.mid(1) + QLatin1Char('.'));
     return true;
 }
 

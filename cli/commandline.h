@@ -45,6 +45,9 @@ public:
     int installerTimeoutMs() const { return m_timeoutMs; }
     // The arguments as given, the program's name first.
     QStringList arguments() const { return m_arguments; }
+    // The absolute path of the registry export that takes each key before it is deleted;
+    // empty without --backup.
+    QString backupFile() const { return m_backupFile; }
 
     QString helpText() const { return m_parser.helpText(); }
     static QStringList validCodes(); // "CHS", "CHT" … "TRK"
@@ -52,6 +55,7 @@ public:
 private:
     bool checkList(const QStringList &positional);
     bool checkRemove(const QStringList &positional);
+    bool checkBackup();
     bool onlyFor(const QString &command, const QList<const QCommandLineOption *> &options);
     bool givenOnce(const QList<const QCommandLineOption *> &options);
     bool checkTimeout();
@@ -69,10 +73,12 @@ private:
     QCommandLineOption m_msiLog;
     QCommandLineOption m_report;
     QCommandLineOption m_timeout;
+    QCommandLineOption m_backup;
     Command m_command = Command::Help;
     QStringList m_editionCodes;
     QStringList m_arguments;
     int m_timeoutMs = -1;
+    QString m_backupFile;
     QString m_error;
 };
 

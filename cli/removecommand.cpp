@@ -11,6 +11,8 @@
 #include "removalrun.h"
 #include "runreport.h"
 
+#include <QDir>
+
 RemoveCommand::RemoveCommand(Console &console, const CommandLine &commandLine)
     : m_console(console)
     , m_commandLine(commandLine)
@@ -22,6 +24,7 @@ RemoveCommand::RemoveCommand(Console &console, const CommandLine &commandLine)
     m_options.installerTimeoutMs = commandLine.installerTimeoutMs();
     m_options.endWhenInstallerBusy = true;
     m_options.skipUnknownProducts = true;
+    m_options.backupFile = commandLine.dryRun() ? QString() : commandLine.backupFile();
 }
 
 int RemoveCommand::run()
@@ -140,6 +143,9 @@ QString RemoveCommand::heading() const
     if (m_commandLine.allUsers())
         sentences << QStringLiteral("Per-user settings go from every user profile too, signed in "
                                     "or not.");
+    if (!m_commandLine.backupFile().isEmpty() && !m_commandLine.dryRun())
+        sentences << QStringLiteral("Each key is backed up to %1 before it goes.")
+                         .arg(QDir::toNativeSeparators(m_commandLine.backupFile()));
     return sentences.join(QLatin1Char(' '));
 }
 

@@ -1,6 +1,10 @@
 #include "regfile.h"
 
 #include <QStringDecoder>
+#include <QStringEncoder>
+#include <QtEndian>
+
+#include <algorithm>
 
 namespace {
 
@@ -108,6 +112,12 @@ std::optional<QString> readQuoted(const QString &text, qsizetype &position)
         }
     }
     return std::nullopt;
+}
+
+QByteArray utf16Bytes(const QString &text)
+{
+    QStringEncoder encoder(QStringEncoder::Utf16LE);
+    return encoder(text);
 }
 
 // REG_SZ or REG_EXPAND_SZ written as hex bytes: UTF-16LE up to the terminating NUL.
@@ -243,12 +253,18 @@ std::optional<RegFile::Value> RegFile::readValue(qsizetype &index, QString *erro
             return fail("malformed string data");
         value.type = QStringLiteral("sz");
         value.text = *string;
+        value.registryType = RegistryValue::String;
+        value.data = utf16Bytes(*string + QChar(0));
     } else if (data.startsWith(QLatin1String("dword:"))) {
         const QString digits = data.mid(6);
         if (!isHexDigits(digits, 8, 8))
             return fail("malformed dword data");
+        const quint32 number = digits.toUInt(nullptr, 16);
         value.type = QStringLiteral("dword");
-        value.text = QString::number(digits.toUInt(nullptr, 16));
+        value.text = QString::number(number);
+        value.registryType = RegistryValue::Dword;
+        value.data.resize(sizeof number);
+        qToLittleEndian(number, value.data.data());
     } else if (data.startsWith(QLatin1String("hex"))) {
         const qsizetype colon = data.indexOf(QLatin1Char(':'));
         value.type = data.left(colon);
@@ -270,6 +286,9 @@ std::optional<RegFile::Value> RegFile::readValue(qsizetype &index, QString *erro
         const bool isString
             = value.type == QLatin1String("hex(1)") || value.type == QLatin1String("hex(2)");
         value.text = isString ? stringFromHexBytes(*bytes) : QString::fromLatin1(bytes->toHex());
+        value.registryType = typed ? value.type.mid(4, value.type.size() - 5).toUInt(nullptr, 16)
+                                   : RegistryValue::Binary;
+        value.data = *bytes;
     } else {
         return fail("unknown data type");
     }
@@ -308,9 +327,8 @@ QStringList RegFile::childKeys(const QString &path) const
     return children;
 }
 
-QString RegFile::stringValue(const QString &keyPath, const QString &valueName) const
+template<typename Visit> void RegFile::visitValues(const QString &keyPath, Visit visit) const
 {
-    QString result;
     for (const Section &section : m_sections) {
         if (section.path.compare(keyPath, Qt::CaseInsensitive) != 0)
             continue;
@@ -321,17 +339,43 @@ QString RegFile::stringValue(const QString &keyPath, const QString &valueName) c
                 continue;
             }
             QString ignored;
-            const std::optional<Value> value = readValue(i, &ignored);
-            if (value && value->name.compare(valueName, Qt::CaseInsensitive) == 0) {
-                const bool readable = value->type == QLatin1String("sz")
-                    || value->type == QLatin1String("dword")
-                    || value->type == QLatin1String("hex(1)")
-                    || value->type == QLatin1String("hex(2)");
-                result = readable ? value->text : QString();
-            }
+            if (const std::optional<Value> value = readValue(i, &ignored))
+                visit(*value);
         }
     }
+}
+
+QString RegFile::stringValue(const QString &keyPath, const QString &valueName) const
+{
+    QString result;
+    visitValues(keyPath, [&](const Value &value) {
+        if (value.name.compare(valueName, Qt::CaseInsensitive) != 0)
+            return;
+        const bool readable = value.type == QLatin1String("sz")
+            || value.type == QLatin1String("dword") || value.type == QLatin1String("hex(1)")
+            || value.type == QLatin1String("hex(2)");
+        result = readable ? value.text : QString();
+    });
     return result;
+}
+
+// Value names, like key names, ignore letter case; the first spelling stays, as in the
+// registry when a value is set again.
+QList<RegistryValue> RegFile::values(const QString &keyPath) const
+{
+    QList<RegistryValue> values;
+    visitValues(keyPath, [&values](const Value &value) {
+        const auto same = std::find_if(values.begin(), values.end(), [&](const RegistryValue &v) {
+            return v.name.compare(value.name, Qt::CaseInsensitive) == 0;
+        });
+        if (same == values.end()) {
+            values.append({ value.name, value.registryType, value.data });
+        } else {
+            same->type = value.registryType;
+            same->data = value.data;
+        }
+    });
+    return values;
 }
 
 QStringList RegFile::sectionPaths() const

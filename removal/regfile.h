@@ -1,6 +1,8 @@
 #ifndef REGFILE_H
 #define REGFILE_H
 
+#include "registryvalue.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -23,6 +25,9 @@ public:
     QStringList childKeys(const QString &path) const;
     // String data (REG_SZ, REG_EXPAND_SZ) as text, DWORDs in decimal; empty otherwise.
     QString stringValue(const QString &keyPath, const QString &valueName) const;
+    // The key's values with their types and data as the registry stores them, in the order
+    // they first appear; a value written again in a later section has the later data.
+    QList<RegistryValue> values(const QString &keyPath) const;
     // Every key that has a section, in file order.
     QStringList sectionPaths() const;
 
@@ -41,6 +46,8 @@ public:
         QString name; // empty for the default value "@"
         QString type; // "sz", "dword" or the hex type ("hex", "hex(2)", …)
         QString text; // string or DWORD data as text, hex digits otherwise
+        quint32 registryType = RegistryValue::None;
+        QByteArray data; // as the registry stores it
     };
 
 private:
@@ -60,6 +67,8 @@ private:
     QString lineText(qsizetype index) const;
     static bool isInSubtree(const QString &path, const QString &root);
     std::optional<Value> readValue(qsizetype &index, QString *error) const;
+    // Each value of the key's sections, in file order, as readValue() gives it.
+    template<typename Visit> void visitValues(const QString &keyPath, Visit visit) const;
 
     QByteArray m_bytes;
     Encoding m_encoding = Encoding::Utf8;

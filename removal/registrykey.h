@@ -2,11 +2,13 @@
 #define REGISTRYKEY_H
 
 #include "keyremoval.h"
+#include "registrysubtree.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 // A registry key opened by its full path ("HKEY_LOCAL_MACHINE\SOFTWARE\…") for the length
 // of one operation. Opening never creates the key or any key on its path; a key that does
@@ -32,6 +34,11 @@ public:
 
     // A value read as text; empty when the value or the key is missing.
     QString stringValue(const QString &valueName) const;
+
+    // The child of exactly that name (letter case included) with everything below it, every
+    // value as stored, each key under the path where a registry import puts it back; no keys
+    // when there is no such child. Nothing, and *error saying why, when it cannot be read whole.
+    std::optional<RegistrySubtree> childSubtree(const QString &name, QString *error) const;
 
     // Deletes the child key with everything below it, but only when a child of exactly
     // that name (letter case included) exists. Says whether it went, was not there, or

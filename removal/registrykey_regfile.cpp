@@ -85,6 +85,20 @@ Location locate(const QString &path)
     return { ProfileHive::hiveFile(folder), QStringLiteral("HKEY_CURRENT_USER") + below };
 }
 
+// The key at path, then each key below it, parents first, each under its name as the caller
+// knows it (shownPath: a loaded profile's keys lie in its own file under another path). A key
+// that only lies on the path of a deeper one is a key of its own, without values, as after an
+// import.
+void appendSubtree(const RegFile &registry, const QString &path, const QString &shownPath,
+                   RegistrySubtree &subtree)
+{
+    subtree.keys.append({ shownPath, registry.values(path) });
+    for (const QString &child : registry.childKeys(path)) {
+        const QString below = QLatin1Char('\\') + child;
+        appendSubtree(registry, path + below, shownPath + below, subtree);
+    }
+}
+
 } // namespace
 
 class RegistryKey::Backend
@@ -138,6 +152,19 @@ bool RegistryKey::hasChild(const QString &name) const
 QString RegistryKey::stringValue(const QString &valueName) const
 {
     return d->registry ? d->registry->stringValue(d->path, valueName) : QString();
+}
+
+std::optional<RegistrySubtree> RegistryKey::childSubtree(const QString &name, QString *error) const
+{
+    if (d->isDamaged()) {
+        *error = damageText(d->fileName, d->damage);
+        return std::nullopt;
+    }
+    RegistrySubtree subtree;
+    if (hasChild(name))
+        appendSubtree(*d->registry, d->path + QLatin1Char('\\') + name,
+                      m_path + QLatin1Char('\\') + name, subtree);
+    return subtree;
 }
 
 // Parsed without the one-time warning: the caller reports it in its own words.

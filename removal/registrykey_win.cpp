@@ -18,6 +18,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -89,6 +90,94 @@ bool hasChildSpelled(HKEY key, const std::wstring &name)
     return visitChildren(key, [&name](std::wstring_view child) { return child == name; });
 }
 
+// The names of every child, in the registry's order; anything but the end of the list is an
+// error.
+LSTATUS readChildNames(HKEY key, QStringList &names)
+{
+    wchar_t child[maximumKeyNameLength + 1];
+    for (DWORD index = 0;; ++index) {
+        DWORD length = maximumKeyNameLength + 1;
+        const LSTATUS status
+            = RegEnumKeyExW(key, index, child, &length, nullptr, nullptr, nullptr, nullptr);
+        if (status == ERROR_NO_MORE_ITEMS)
+            return ERROR_SUCCESS;
+        if (status != ERROR_SUCCESS)
+            return status;
+        names.append(QString::fromWCharArray(child, int(length)));
+    }
+}
+
+// Every value with its type and raw data, in the registry's order. A value that grew since
+// the key's sizes were asked for is asked for again at its new size.
+LSTATUS readValues(HKEY key, QList<RegistryValue> &values)
+{
+    DWORD longestData = 0;
+    LSTATUS status = RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                      nullptr, nullptr, &longestData, nullptr, nullptr);
+    if (status != ERROR_SUCCESS)
+        return status;
+    std::wstring name(16384, L'\0'); // the longest value name the registry allows, and its NUL
+    std::string data(std::max<DWORD>(longestData, 1), '\0');
+    for (DWORD index = 0;;) {
+        DWORD nameLength = DWORD(name.size());
+        DWORD size = DWORD(data.size());
+        DWORD type = REG_NONE;
+        status = RegEnumValueW(key, index, name.data(), &nameLength, nullptr, &type,
+                               reinterpret_cast<BYTE *>(data.data()), &size);
+        if (status == ERROR_NO_MORE_ITEMS)
+            return ERROR_SUCCESS;
+        if (status == ERROR_MORE_DATA) {
+            data.resize(std::max<size_t>(size, data.size() * 2));
+            continue;
+        }
+        if (status != ERROR_SUCCESS)
+            return status;
+        values.append({ QString::fromWCharArray(name.data(), int(nameLength)), quint32(type),
+                        QByteArray(data.data(), qsizetype(size)) });
+        ++index;
+    }
+}
+
+// The key open as key, at exportPath, then each key below it, parents first; the path of a
+// key that could not be read goes to *failedPath.
+LSTATUS appendSubtree(HKEY key, const QString &exportPath, REGSAM view, RegistrySubtree &subtree,
+                      QString *failedPath)
+{
+    RegistrySubtree::Key entry { exportPath, {} };
+    QStringList children;
+    LSTATUS status = readValues(key, entry.values);
+    if (status == ERROR_SUCCESS)
+        status = readChildNames(key, children);
+    if (status != ERROR_SUCCESS) {
+        *failedPath = exportPath;
+        return status;
+    }
+    subtree.keys.append(entry);
+    for (const QString &child : children) {
+        const QString childPath = exportPath + QLatin1Char('\\') + child;
+        KeyHandle childKey;
+        status = RegOpenKeyExW(key, wide(child).c_str(), 0,
+                               KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS | view, childKey.receive());
+        if (status == ERROR_SUCCESS)
+            status = appendSubtree(childKey.get(), childPath, view, subtree, failedPath);
+        else
+            *failedPath = childPath;
+        if (status != ERROR_SUCCESS)
+            return status;
+    }
+    return ERROR_SUCCESS;
+}
+
+// Whether the registry has a 32-bit view beside the native one: on 64-bit Windows, which a
+// 64-bit program always runs on and a 32-bit one may.
+bool hasTwoViews()
+{
+    if (sizeof(void *) == 8)
+        return true;
+    BOOL wow64 = FALSE;
+    return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
+}
+
 } // namespace
 
 class RegistryKey::Backend
@@ -116,6 +205,20 @@ public:
         if (!hive)
             return ERROR_FILE_NOT_FOUND;
         return RegOpenKeyExW(hive, subKey.c_str(), 0, access | view, key.receive());
+    }
+
+    // Where a key below this one sits in the native view, which a registry import writes to:
+    // the 32-bit view shows HKLM\SOFTWARE\WOW6432Node as HKLM\SOFTWARE; the other keys the
+    // removal reaches (HKCU\SOFTWARE and every user's, HKCR\Installer) are the same in both.
+    QString nativePath(const QString &path) const
+    {
+        const QLatin1String software("HKEY_LOCAL_MACHINE\\SOFTWARE\\");
+        const QLatin1String redirected("HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\");
+        if (view != KEY_WOW64_32KEY || hive != HKEY_LOCAL_MACHINE || !hasTwoViews()
+            || !path.startsWith(software, Qt::CaseInsensitive)
+            || path.startsWith(redirected, Qt::CaseInsensitive))
+            return path;
+        return redirected + path.mid(software.size());
     }
 
     HKEY hive = nullptr;
@@ -182,6 +285,31 @@ QString RegistryKey::stringValue(const QString &valueName) const
         return {};
     data.resize(size / sizeof(wchar_t));
     return QString::fromWCharArray(data.c_str()); // up to the first NUL
+}
+
+std::optional<RegistrySubtree> RegistryKey::childSubtree(const QString &name, QString *error) const
+{
+    const QString path = m_path + QLatin1Char('\\') + name;
+    RegistrySubtree subtree;
+    KeyHandle parent;
+    LSTATUS status = d->open(KEY_ENUMERATE_SUB_KEYS, parent);
+    if (status == ERROR_FILE_NOT_FOUND || name.isEmpty())
+        return subtree;
+    QString failedPath = path;
+    if (status == ERROR_SUCCESS) {
+        const std::wstring childName = wide(name);
+        if (!hasChildSpelled(parent.get(), childName))
+            return subtree;
+        KeyHandle child;
+        status = RegOpenKeyExW(parent.get(), childName.c_str(), 0,
+                               KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS | d->view, child.receive());
+        if (status == ERROR_SUCCESS)
+            status = appendSubtree(child.get(), d->nativePath(path), d->view, subtree, &failedPath);
+    }
+    if (status == ERROR_SUCCESS)
+        return subtree;
+    *error = QStringLiteral("%1: %2").arg(failedPath, RegistryError::message(status));
+    return std::nullopt;
 }
 
 QString RegistryKey::damage()

@@ -33,6 +33,9 @@ struct RemovalOptions
     // A package that Windows Installer does not know at all is not handed to it; its
     // leftover keys go as after "not installed" (1605).
     bool skipUnknownProducts = false;
+    // Each key is added to this registry export, with everything below it, before it is
+    // deleted; one that cannot be is not deleted. Empty: no backup (never in a dry run).
+    QString backupFile;
 };
 
 #endif // REMOVALOPTIONS_H

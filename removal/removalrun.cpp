@@ -2,6 +2,7 @@
 
 #include "editioncatalogue.h"
 #include "packedproductcode.h"
+#include "registrybackup.h"
 #include "registrykey.h"
 #include "registrypaths.h"
 #include "windowsinstaller.h"
@@ -248,7 +249,14 @@ KeyRemoval RemovalRun::removeKey(const QString &path, const QString &name)
             m_observer->keyPlanned(fullPath);
         return { fullPath, KeyRemoval::NotThere, QString() };
     }
-    const KeyRemoval removal = RegistryKey(path).removeChildKey(name);
+    // A key that cannot be backed up stays: the backup is what makes deleting it undoable.
+    RegistryKey parent(path);
+    const QString notBackedUp = m_options.backupFile.isEmpty()
+        ? QString()
+        : RegistryBackup(m_options.backupFile).addChild(parent, name);
+    const KeyRemoval removal = notBackedUp.isEmpty()
+        ? parent.removeChildKey(name)
+        : KeyRemoval { path + QLatin1Char('\\') + name, KeyRemoval::Failed, notBackedUp };
     m_observer->keyRemoved(removal);
     return removal;
 }

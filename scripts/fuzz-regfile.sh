@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Fuzzes the registry file parser with libFuzzer for a while (60 seconds unless given).
+# Fuzzes the registry file parser (and the backup's export of what it reads) with libFuzzer for a while (60 seconds unless given).
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
@@ -9,7 +9,8 @@ out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 clang++ -std=c++17 -g -O1 -fPIC -fsanitize=fuzzer,address,undefined \
     -DQT_NO_CAST_FROM_ASCII -I"$repo/removal" $(pkg-config --cflags Qt6Core) \
-    "$repo/removal/regfile.cpp" "$repo/tests/fuzz/regfile_fuzzer.cpp" \
+    "$repo/removal/regfile.cpp" "$repo/removal/registrybackup.cpp" \
+    "$repo/removal/registrykey_regfile.cpp" "$repo/tests/fuzz/regfile_fuzzer.cpp" \
     $(pkg-config --libs Qt6Core) -o "$out/regfile_fuzzer"
 mkdir -p "$out/corpus"
 cp "$repo"/tests/fuzz/corpus/* "$out/corpus/"

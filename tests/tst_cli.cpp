@@ -53,6 +53,7 @@ private Q_SLOTS:
     void logEndedFromOutside();
     void logThatFails();
     void helpAll();
+    void backupUndoesTheRemoval();
 };
 
 using namespace MachineKeys;
@@ -431,6 +432,22 @@ void tst_Cli::usageErrorsTouchNothing_data()
     QTest::newRow("installer logs in a file")
         << QStringList { "remove", "DEU", "--msi-log", "@/list.log/logs" }
         << "@/list.log/logs cannot be created" << false;
+    QTest::newRow("--backup with list")
+        << QStringList { "list", "--backup", "@/list.log" } << "--backup" << false;
+    QTest::newRow("--backup twice")
+        << QStringList { "remove", "DEU", "--backup", "@/a.reg", "--backup", "@/list.log" }
+        << "--backup is given 2 times" << false;
+    QTest::newRow("backup in a missing folder")
+        << QStringList { "remove", "DEU", "--dry-run", "--backup", "@/missing/b.reg" }
+        << "@/missing/b.reg cannot be written" << false;
+    QTest::newRow("backup is a folder")
+        << QStringList { "remove", "DEU", "--backup", "@" } << "cannot be written" << false;
+    QTest::newRow("backup is the log")
+        << QStringList { "remove", "DEU", "--log", "@/list.log", "--backup", "@/list.log" }
+        << "--backup and --log name the same file" << false;
+    QTest::newRow("backup file is no UTF-16 export")
+        << QStringList { "remove", "DEU", "--backup", "@/registry.reg" }
+        << "something other than a registry export" << false;
 }
 
 // Nothing starts and not a byte changes: no installer call, the registry file as it was,
@@ -1347,6 +1364,119 @@ void tst_Cli::helpAll()
     const Run run = runCli({ "--help-all" });
     QVERIFY2(run.exitCode == success, qPrintable(cliState(run)));
     QVERIFY(run.out.contains("Exit codes:"));
+}
+
+namespace {
+
+// Every key the stand-in holds, with its values.
+QMap<QString, QList<RegistryValue>> registryValues(const RegistrySandbox &sandbox)
+{
+    QMap<QString, QList<RegistryValue>> values;
+    const std::optional<RegFile> registry = RegFile::parse(sandbox.registryBytes());
+    for (const QString &key : registry ? registry->sectionPaths() : QStringList())
+        values.insert(key, registry->values(key));
+    return values;
+}
+
+} // namespace
+
+// remove --backup on a key of every value type: the backup holds exactly the removed keys as
+// the registry editor exports them, importing it gives back every one of them byte for byte,
+// a later run appends to it, and a backup that cannot be written keeps the key. A dry run
+// writes none.
+void tst_Cli::backupUndoesTheRemoval()
+{
+    const QString types = "[" + machineSettings + "\\de-DE\\Types";
+    const QStringList typeLines = {
+        types + "]",
+        "@=\"default\"",
+        "\"Name \\\\ \\\"q\\\"\"=\"C:\\\\Program Files\\\\\\\"PELDA\\\" \u00e4\"",
+        "\"Expand\"=hex(2):25,00,50,00,41,00,54,00,48,00,25,00,00,00",
+        "\"Multi\"=hex(7):61,00,00,00,62,00,00,00,00,00",
+        "\"Number\"=dword:fedcba98",
+        "\"Quad\"=hex(b):01,02,03,04,05,06,07,08",
+        "\"Nothing\"=hex(0):",
+        "\"Big endian\"=hex(5):00,00,00,2a",
+        "\"Unterminated\"=hex(1):61,00",
+        "\"Long\"=hex:00,01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,10,11,12,13,14,15,\\",
+        "  16,17,18,19,1a,1b,1c,1d,1e,1f,20,21,22,23,24,25,26,27,28,29,2a,2b,2c,2d,2e,\\",
+        "  2f,30,31,32,33,34,35,36,37,38,39,3a,3b",
+        "",
+        types + "\\Empty]",
+        "",
+    };
+    RegistrySandbox sandbox;
+    Machine machine = Machine::installed();
+    machine.extraLines << typeLines;
+    sandbox.writeRegistry(machine.lines());
+    QMap<QString, QList<RegistryValue>> expected = registryValues(sandbox);
+    const QString backup = QFileInfo(sandbox.registryPath()).absolutePath() + "/backup.reg";
+
+    const Run plan = runCli({ "remove", "DEU", "--dry-run", "--backup", backup });
+    QVERIFY2(plan.exitCode == success && !QFile::exists(backup), qPrintable(cliState(plan)));
+
+    const QStringList removed
+        = { machineSettings + "\\de-DE", userSettings + "\\de-DE", bootstrapperKey() };
+    // The fixture's own lines of the removed keys, in the order they went.
+    QStringList sections = { "[" + removed[0] + "]", "\"Skin\"=dword:00000001", "",
+                             "[" + removed[0] + "\\Recent]", "" };
+    sections << typeLines << "[" + removed[1] + "]"
+             << "\"Window\"=hex:01,02"
+             << "";
+    sections << "[" + removed[2] + "]"
+             << "\"PeldaLanguage\"=\"de-DE\""
+             << "";
+    for (int round = 1; round <= 2; ++round) {
+        const Run run = runCli({ "remove", "DEU", "--backup", backup });
+        QVERIFY2(run.exitCode == success, qPrintable(cliState(run)));
+        QCOMPARE(linesStartingWith(run.out, ": key removed: "), removed);
+        QFile file(backup);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        const QByteArray expectedBytes
+            = RegistrySandbox::encode(round == 1 ? sections : sections + sections, true);
+        const auto text = [](const QByteArray &utf16) {
+            return QString::fromUtf16(reinterpret_cast<const char16_t *>(utf16.constData()),
+                                      utf16.size() / 2);
+        };
+        QCOMPARE(text(bytes), text(expectedBytes)); // a readable difference
+        QCOMPARE(bytes, expectedBytes);
+
+        // The import: the backup's keys written over the machine, as the stand-in reads them.
+        sandbox.writeRegistryBytes(sandbox.registryBytes()
+                                   + text(bytes).section("\r\n", 1).toUtf8());
+        // Everything as it was, but what the installers removed.
+        for (const QString &package : { QStringLiteral("DEU"), suite }) {
+            expected.remove(uninstall + "\\" + code(package));
+            expected.remove(products + "\\" + packed(package));
+        }
+        QCOMPARE(registryValues(sandbox), expected);
+    }
+
+    // Someone else's file in its place by the time the first key goes: no key goes. (DEU
+    // registered again, so that its installer runs: meanwhile the file is replaced.)
+    sandbox.writeRegistryBytes(sandbox.registryBytes() + "[" + products.toUtf8() + "\\"
+                               + packed("DEU").toUtf8() + "]\r\n\r\n");
+    sandbox.setInstallerDelay(500);
+    QFile::remove(qEnvironmentVariable("REMEDOR_FAKE_MSIEXEC_LOG")); // the calls so far
+    QProcess cli;
+    QVERIFY(startUntilInstallerRuns(cli, sandbox, { "remove", "DEU", "--backup", backup }));
+    QFile other(backup);
+    QVERIFY(other.open(QIODevice::WriteOnly));
+    other.write("notes\n");
+    other.close();
+    QVERIFY(cli.waitForFinished(60000));
+    const QStringList out = outputLines(cli.readAllStandardOutput());
+    QCOMPARE(cli.exitCode(), failure & 0xff);
+    for (const QString &key : removed) {
+        QVERIFY2(sandbox.hasKey(key), qPrintable(key));
+        QCOMPARE(out.filter("key could not be removed: " + key + " (the backup file " + backup
+                            + " cannot be written: ")
+                     .size(),
+                 1);
+    }
+    QVERIFY(other.open(QIODevice::ReadOnly));
+    QCOMPARE(other.readAll(), QByteArray("notes\n"));
 }
 
 QTEST_GUILESS_MAIN(tst_Cli)

@@ -11,7 +11,9 @@
 #     removes them; a product Windows Installer no longer knows gets no installer call, only
 #     its leftovers go;
 #   - --all-users reaches another account's loaded hive, never a _Classes hive or .DEFAULT;
-#   - the output reaches files when cmd.exe redirects it, and the log gets every line.
+#   - the output reaches files when cmd.exe redirects it, and the log gets every line;
+#   - remove --backup writes a registry export whose `reg import` restores every removed key,
+#     WOW6432Node and Installer\Products keys and every value type included.
 #
 # The program runs through cmd.exe, so that the exit codes read are the whole Windows ones.
 #
@@ -330,4 +332,61 @@ check "remove JPN --all-users: another account's de-DE untouched" \
 for language in CHS CHT CSY ENU ESN HUN ITA KOR PLK PTB RUS TRK; do
     check "at the end: $language still installed" installed "$language"
 done
+# --- undo: remove --backup, then reg import -----------------------------------------------
+# PLK's registrations put back after it went behind the tool's back, as FRA's above, so that
+# the forced run deletes its uninstall entry and Installer\Products key itself; ITA's settings
+# get a value of every type and an empty key.
+say "remove ITA PLK --force --backup, then reg import of the backup"
+own_msiexec /x "$(product_code PLK)" /qn
+plk=$(product_code PLK)
+types="$settings32\\it-IT\\Types"
+{
+    printf '\xff\xfe'
+    {
+        printf 'Windows Registry Editor Version 5.00\r\n\r\n[%s\\%s]\r\n"DisplayName"="PELDA+ 2015 PLK"\r\n' \
+            "$uninstall32" "$plk"
+        printf '\r\n[%s\\%s\\SourceList]\r\n"PackageName"="PLK.msi"\r\n' "$products" "$(packed_code "$plk")"
+        printf '\r\n[%s]\r\n@="default"\r\n"Quoted \\\\ \\"name\\""="C:\\\\a \\"b\\""\r\n' "$types"
+        printf '"Expand"=hex(2):25,00,50,00,41,00,54,00,48,00,25,00,00,00\r\n"Number"=dword:fedcba98\r\n'
+        printf '"Multi"=hex(7):61,00,00,00,62,00,00,00,00,00\r\n"Quad"=hex(b):01,02,03,04,05,06,07,08\r\n'
+        printf '"Nothing"=hex(0):\r\n"Long"=hex:%s\r\n' "$(seq 0 99 | xargs printf '%02x,' | sed 's/,$//')"
+        printf '\r\n[%s\\Empty]\r\n' "$types"
+    } | iconv -f UTF-8 -t UTF-16LE
+} | import_reg types
+undo_keys=("$settings32\\it-IT" "$user_settings\\it-IT" "$settings32\\pl-PL" "$user_settings\\pl-PL"
+           "$uninstall32\\$plk" "$products\\$(packed_code "$plk")")
+# Each key as reg query /s shows it (NAME-query.txt) and as reg export writes it, every byte of
+# every value, without the header and blank lines (NAME-export.txt).
+export_keys() { iconv -f UTF-16 -t UTF-8 "$1" | tr -d '\r' | sed 1d | grep -v '^$'; }
+query_undo_keys() {
+    local key
+    for key in "${undo_keys[@]}"; do
+        wine reg query "$key" /s 2>&1 | tr -d '\r'
+    done >"$work/$1-query.txt"
+    for key in "${undo_keys[@]}"; do
+        wine reg export "$key" "$(windows_path "$work/undo-key.reg")" /y >/dev/null 2>&1 \
+            && export_keys "$work/undo-key.reg"
+    done >"$work/$1-export.txt"
+}
+query_undo_keys undo-before
+check "setup: every type in ITA's settings" \
+    grep -qF '"Quad"=hex(b):01,02,03,04,05,06,07,08' "$work/undo-before-export.txt"
+rm -f "$work/undo.reg"
+cli undo remove ITA PLK --force --backup "$(windows_path "$work/undo.reg")"
+check "remove ITA PLK --force --backup (PLK's installer fails): exit code 1603 (got $status)" \
+    test "$status" = 1603
+for key in "${undo_keys[@]}"; do
+    check "remove --backup: $key removed" gone "${key%\\*}" "${key##*\\}"
+done
+check "remove --backup: a registry export in UTF-16" \
+    test "$(head -c 2 "$work/undo.reg" | od -An -tx1 | tr -d ' ')" = fffe
+check "remove --backup: the keys as reg export writes them, the 32-bit view's under WOW6432Node" \
+    diff -u "$work/undo-before-export.txt" <(export_keys "$work/undo.reg")
+wine reg import "$(windows_path "$work/undo.reg")" >>"$work/reg-import.txt" 2>&1 \
+    || check "reg import of the backup" false
+query_undo_keys undo-after
+check "reg import of the backup: every removed key back as reg query /s showed it" \
+    diff -u "$work/undo-before-query.txt" "$work/undo-after-query.txt"
+check "reg import of the backup: every removed key back byte for byte (reg export)" \
+    diff -u "$work/undo-before-export.txt" "$work/undo-after-export.txt"
 say "all checks passed"
