@@ -22,7 +22,7 @@ Commands:
       the language it records; with --all-users, each user profile and the
       editions whose settings it holds. Changes nothing.
   remove CODE... | --all [--dry-run] [--force] [--all-users] [--log FILE]
-         [--msi-log DIR] [--report FILE] [--timeout MINUTES]
+         [--msi-log DIR] [--report FILE] [--backup FILE] [--timeout MINUTES]
       Uninstalls the editions of the given codes (any letter case and order), or
       all fifteen, in catalogue order, and deletes their keys. When the edition
       of the bootstrapper's language is among them, the suite and the
@@ -39,7 +39,8 @@ Exit codes:
   3010  success, but an installer asked for a restart (1641 or 3010)
   1618  an installer reported another installation in progress: retry later
   1603  something failed: an installer could not start, crashed, failed or ran
-        past --timeout, or a key could not be removed; also a registry that
+        past --timeout, or a key could not be removed (a user hive that could
+        not be loaded, a key that could not be backed up); also a registry that
         cannot be read
   1602  stopped by Ctrl+C before the last package, after the one under way had
         finished (a stop during the last package keeps the run's own result)

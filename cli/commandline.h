@@ -10,7 +10,7 @@
 //
 //   remedor-cli list [--json] [--all-users]
 //   remedor-cli remove CODE... | --all [--dry-run] [--force] [--all-users] [--log FILE]
-//                      [--msi-log DIR] [--report FILE] [--timeout MINUTES]
+//                      [--msi-log DIR] [--report FILE] [--backup FILE] [--timeout MINUTES]
 //   remedor-cli --help | --help-all | --version
 //
 // An option that takes a value may be given once.
