@@ -3,6 +3,9 @@
 #include "processpage.h"
 #include "wizardimage.h"
 
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QVBoxLayout>
@@ -24,9 +27,10 @@ FinishPage::FinishPage(QWidget *parent)
     // Hidden unless something failed, so that a clean run shows the message alone.
     m_failureList = new QListWidget;
     m_failureList->setObjectName(QStringLiteral("failureList"));
-    m_failureList->setSelectionMode(QAbstractItemView::NoSelection);
+    m_failureList->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_failureList->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     m_failureList->hide();
+    addCopyAction();
 
     m_restartLabel = new QLabel(tr("Please restart the computer to complete the removal."));
     m_restartLabel->setObjectName(QStringLiteral("restartLabel"));
@@ -101,6 +105,30 @@ QString FinishPage::failureLine(const InstallerOutcome &outcome) const
     }
 }
 
+// Ctrl+C anywhere in the window while the report shows, and Copy in the list's context menu.
+// The action belongs to the list, so it is off whenever the list is hidden.
+void FinishPage::addCopyAction()
+{
+    auto *copy = new QAction(tr("&Copy"), m_failureList);
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WindowShortcut);
+    connect(copy, &QAction::triggered, this, &FinishPage::copyReport);
+    m_failureList->addAction(copy);
+    m_failureList->setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+void FinishPage::copyReport() const
+{
+    const bool everything = m_failureList->selectedItems().isEmpty();
+    QStringList lines;
+    for (int row = 0; row < m_failureList->count(); ++row) {
+        const QListWidgetItem *line = m_failureList->item(row);
+        if (everything || line->isSelected())
+            lines.append(line->text());
+    }
+    QGuiApplication::clipboard()->setText(lines.join(QLatin1Char('\n')));
+}
+
 // A line wider than the list scrolls sideways; its tooltip shows it whole.
 void FinishPage::addLine(const QString &text)
 {
@@ -108,12 +136,11 @@ void FinishPage::addLine(const QString &text)
     line->setToolTip(text);
 }
 
-// A heading stands in the list above its lines, in bold, and cannot be picked.
+// A heading stands in the list above its lines, in bold; it is selected and copied like them.
 void FinishPage::addHeading(const QString &text)
 {
     auto *heading = new QListWidgetItem(text, m_failureList);
     QFont font = heading->font();
     font.setBold(true);
     heading->setFont(font);
-    heading->setFlags(Qt::ItemIsEnabled);
 }
