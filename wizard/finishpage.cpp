@@ -24,14 +24,6 @@ FinishPage::FinishPage(QWidget *parent)
     m_messageLabel->setObjectName(QStringLiteral("messageLabel"));
     m_messageLabel->setWordWrap(true);
 
-    // Hidden unless something failed, so that a clean run shows the message alone.
-    m_failureList = new QListWidget;
-    m_failureList->setObjectName(QStringLiteral("failureList"));
-    m_failureList->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_failureList->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-    m_failureList->hide();
-    addCopyAction();
-
     m_restartLabel = new QLabel(tr("Please restart the computer to complete the removal."));
     m_restartLabel->setObjectName(QStringLiteral("restartLabel"));
     m_restartLabel->setWordWrap(true);
@@ -39,7 +31,6 @@ FinishPage::FinishPage(QWidget *parent)
 
     auto *layout = new QVBoxLayout;
     layout->addWidget(m_messageLabel);
-    layout->addWidget(m_failureList, 1);
     layout->addWidget(m_restartLabel);
     setLayout(layout);
 }
@@ -64,6 +55,8 @@ QString FinishPage::message() const
 
 void FinishPage::showReport(const InstallerOutcomes &outcomes, const KeyRemovals &keyFailures)
 {
+    if (!m_failureList)
+        createFailureList();
     m_failureList->clear();
 
     const bool anyFailure = std::any_of(outcomes.cbegin(), outcomes.cend(),
@@ -103,6 +96,20 @@ QString FinishPage::failureLine(const InstallerOutcome &outcome) const
     default:
         return QString();
     }
+}
+
+// The list goes between the message and the restart line, hidden unless something failed.
+// It is made with the report rather than with the page: of all the widgets the wizard builds
+// before its first page shows, it is the costliest, and most runs never show it.
+void FinishPage::createFailureList()
+{
+    m_failureList = new QListWidget;
+    m_failureList->setObjectName(QStringLiteral("failureList"));
+    m_failureList->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_failureList->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    m_failureList->hide();
+    addCopyAction();
+    qobject_cast<QVBoxLayout *>(layout())->insertWidget(1, m_failureList, 1);
 }
 
 // Ctrl+C anywhere in the window while the report shows, and Copy in the list's context menu.

@@ -30,6 +30,7 @@ private:
     QString message() const;
     // The line for one package that did not uninstall cleanly; empty for one that did.
     QString failureLine(const InstallerOutcome &outcome) const;
+    void createFailureList();
     void addCopyAction();
     // Puts the selected lines, or every line when none is selected, on the clipboard, one
     // per line.
@@ -38,7 +39,7 @@ private:
     void addLine(const QString &text);
 
     QLabel *m_messageLabel;
-    QListWidget *m_failureList;
+    QListWidget *m_failureList = nullptr;
     QLabel *m_restartLabel;
 };
 

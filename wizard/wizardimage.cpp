@@ -6,6 +6,8 @@
 #include <QImageReader>
 #include <QPixmapCache>
 
+#include <utility>
+
 namespace {
 
 QImage read(const QString &path)
@@ -20,7 +22,7 @@ QImage read(const QString &path)
 
 // A label paints its pixmap without smoothing, so a @2x picture on a 150 % display would be
 // thinned out pixel by pixel. Resampled smoothly once here, it is painted one to one.
-QImage fitToRatio(const QImage &image, qreal ratio)
+QImage fitToRatio(QImage image, qreal ratio)
 {
     if (ratio <= 1.0 || qFuzzyCompare(image.devicePixelRatio(), ratio))
         return image;
@@ -48,7 +50,8 @@ QPixmap WizardImage::load(const QString &resourcePath)
     if (image.isNull())
         return pixmap; // a missing image is simply not shown
     image.setDevicePixelRatio(sourceRatio);
-    pixmap = QPixmap::fromImage(fitToRatio(image, ratio));
+    // Moved, so that the conversion for painting can reuse the decoded pixels.
+    pixmap = QPixmap::fromImage(fitToRatio(std::move(image), ratio));
     QPixmapCache::insert(cacheKey, pixmap);
     return pixmap;
 }
