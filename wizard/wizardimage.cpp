@@ -2,7 +2,7 @@
 
 #include <QFile>
 #include <QGuiApplication>
-#include <QIcon>
+#include <QIcon> // qt_findAtNxFile: the lookup of "@2x" files that QIcon and rich text use
 #include <QImageReader>
 #include <QPixmapCache>
 
