@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Turns the raw results of scripts/run-benchmarks.sh into the figures it prints.
 
-    summarize.py startup GOAL ROUND.json...      hyperfine exports, one per round
+    summarize.py startup NAME=GOAL[,...] ROUND.json...  hyperfine exports, one per round;
+                                                   Remedor's ratio to each named baseline
     summarize.py memory GOAL REMEDOR.txt BARE.txt  one peak RSS in KiB per line
     summarize.py registry GOAL_MS GB.json          Google Benchmark JSON output
     summarize.py cli GOAL_MS WALL.txt RUN.txt...   remedor-cli runs: wall times in
@@ -17,22 +18,25 @@ def verdict(value, goal):
     return "met" if value <= goal else "NOT met"
 
 
-def startup(goal, files):
-    ratios = []
+def startup(goals, files):
+    ratios = {baseline: [] for baseline in goals}
     for round_number, name in enumerate(files, 1):
         with open(name) as f:
             results = {r["command"]: r for r in json.load(f)["results"]}
-        remedor, bare = results["remedor"], results["bare"]
-        ratio = remedor["mean"] / bare["mean"]
-        ratios.append(ratio)
-        print(f"  round {round_number}: remedor {remedor['mean'] * 1e3:7.2f} ms "
-              f"± {remedor['stddev'] * 1e3:5.2f} (median {remedor['median'] * 1e3:6.2f}), "
-              f"bare {bare['mean'] * 1e3:7.2f} ms ± {bare['stddev'] * 1e3:5.2f} "
-              f"(median {bare['median'] * 1e3:6.2f}), {len(remedor['times'])} runs each: "
-              f"ratio of means {ratio:.3f}")
-    mean_ratio = statistics.mean(ratios)
-    print(f"  start-up ratio (mean of {len(ratios)} rounds): {mean_ratio:.3f}  "
-          f"goal <= {goal:.2f}: {verdict(mean_ratio, goal)}")
+        remedor = results["remedor"]
+        line = (f"  round {round_number}: remedor {remedor['mean'] * 1e3:7.2f} ms "
+                f"± {remedor['stddev'] * 1e3:5.2f} (median {remedor['median'] * 1e3:6.2f})")
+        for baseline in goals:
+            other = results[baseline]
+            ratio = remedor["mean"] / other["mean"]
+            ratios[baseline].append(ratio)
+            line += (f", {baseline} {other['mean'] * 1e3:7.2f} ms ± {other['stddev'] * 1e3:5.2f} "
+                     f"(median {other['median'] * 1e3:6.2f}): ratio {ratio:.3f}")
+        print(line + f"; {len(remedor['times'])} runs each")
+    for baseline, goal in goals.items():
+        mean_ratio = statistics.mean(ratios[baseline])
+        print(f"  start-up ratio to {baseline} (mean of {len(ratios[baseline])} rounds): "
+              f"{mean_ratio:.3f}  goal <= {goal:.2f}: {verdict(mean_ratio, goal)}")
 
 
 def memory(goal, remedor_file, bare_file):
@@ -119,10 +123,12 @@ def cli(goal_ms, wall_file, outputs):
 
 def main():
     kind, goal, *files = sys.argv[1:]
-    goal = float(goal)
     if kind == "startup":
-        startup(goal, files)
-    elif kind == "memory":
+        goals = dict(item.split("=") for item in goal.split(","))
+        startup({name: float(value) for name, value in goals.items()}, files)
+        return
+    goal = float(goal)
+    if kind == "memory":
         memory(goal, *files)
     elif kind == "registry":
         registry(goal, files[0])

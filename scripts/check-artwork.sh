@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Checks the committed artwork: each file is byte for byte what scripts/render-artwork.sh
 # makes of the sources in Resources/art/, and has the form the program and the Windows
-# resources rely on (sizes, 8-bit RGBA, chunks, None and Sub row filters only, the icon's
-# six 32-bit images with the largest stored as PNG).
+# resources rely on (sizes, the @2x files at twice their originals', 8-bit RGBA, chunks, None
+# and Sub row filters only, the icon's six 32-bit images with the largest stored as PNG).
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d)
@@ -10,7 +10,7 @@ trap 'rm -rf "$work"' EXIT
 failed=0
 
 "$repo/scripts/render-artwork.sh" "$work" >/dev/null
-for file in Resources/images/logo.png Resources/images/watermark.png Resources/remedor.ico; do
+for file in Resources/images/{logo,logo@2x,watermark,watermark@2x}.png Resources/remedor.ico; do
     if ! cmp -s "$repo/$file" "$work/$file"; then
         echo "FAIL: $file is not what scripts/render-artwork.sh renders from Resources/art/"
         failed=1
@@ -42,8 +42,20 @@ $png_form
 chunks IHDR IDAT IEND
 filters None and Sub only
 EOF
+expect Resources/images/logo@2x.png <<EOF
+size 96x96
+$png_form
+chunks IHDR IDAT IEND
+filters None and Sub only
+EOF
 expect Resources/images/watermark.png <<EOF
 size 134x348
+$png_form
+chunks IHDR sRGB gAMA pHYs tEXt tEXt IDAT IEND
+filters None and Sub only
+EOF
+expect Resources/images/watermark@2x.png <<EOF
+size 268x696
 $png_form
 chunks IHDR sRGB gAMA pHYs tEXt tEXt IDAT IEND
 filters None and Sub only

@@ -2,6 +2,8 @@
 # Renders the artwork sources in Resources/art/ into the files the program uses:
 #   Resources/images/logo.png       48x48 header logo          (logo.svg)
 #   Resources/images/watermark.png  134x348 side panel         (watermark.svg)
+#   Resources/images/logo@2x.png, watermark@2x.png   the same at twice the size, which Qt
+#                                   picks on displays scaled above 100 %
 #   Resources/remedor.ico           256 (PNG) and 96 (icon.svg), 48 and 32 (logo.svg),
 #                                   24 (icon-24.svg), 16 (icon-16.svg) as 32-bit DIBs
 # rsvg-convert draws the pixels; scripts/artwork-png.py stores them with the None and Sub
@@ -25,7 +27,10 @@ render() {
 
 mkdir -p "$root/Resources/images"
 render logo.svg 48 48 "$root/Resources/images/logo.png"
+render logo.svg 96 96 "$root/Resources/images/logo@2x.png"
 render watermark.svg 134 348 "$root/Resources/images/watermark.png" --srgb --dpi 96 \
+    --text "Software=Remedor artwork script" --text "Title=Remedor wizard watermark"
+render watermark.svg 268 696 "$root/Resources/images/watermark@2x.png" --srgb --dpi 192 \
     --text "Software=Remedor artwork script" --text "Title=Remedor wizard watermark"
 
 render icon.svg 256 256 "$work/256.png"

@@ -3,7 +3,8 @@
 # copy of the sample machine, shown on a virtual X display (Xvfb) with a small window manager
 # and driven from the keyboard as a user would drive it:
 #
-#   1-welcome.png  2-products.png (three editions ticked)  3-confirm.png
+#   1-welcome.png  1-welcome-200.png (at 200 % display scale)
+#   2-products.png (three editions ticked)  3-confirm.png
 #   4-process.png (progress under way)  5-finish.png
 #   5-finish-failures.png (two packages failed, the registry refused one key, a restart asked)
 #   2-products-deu.png  2-products-jpn.png  2-products-rus.png (the program alone in a folder with that translation)
@@ -47,7 +48,7 @@ cleanup() {
 trap cleanup EXIT
 
 # --- display and window manager ----------------------------------------------------------
-start_xvfb "$work" 1024x768x24 || exit 1
+start_xvfb "$work" 1600x1200x24 || exit 1 # room for the wizard at 200 %
 pids+=("$XVFB_PID")
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
 pids+=($!)
@@ -62,13 +63,14 @@ app_pid=""
 window=""
 
 # Starts the program found in folder $1 on a fresh copy of the sample machine, named $2, with
-# the stand-in installer's knobs in the array installer_env.
+# the stand-in installer's knobs in the array installer_env and Qt's in display_env.
 installer_env=()
+display_env=()
 launch() {
     local folder=$1 name=$2
     mkdir -p "$work/$name"
     cp "$repo/scripts/sample-machine.reg" "$work/$name/registry.reg"
-    env "${installer_env[@]}" REMEDOR_REGISTRY="$work/$name/registry.reg" \
+    env "${installer_env[@]}" "${display_env[@]}" REMEDOR_REGISTRY="$work/$name/registry.reg" \
         REMEDOR_FAKE_MSIEXEC_LOG="$work/$name/msiexec.log" \
         REMEDOR_FAKE_MSIEXEC_DELAY_MS=$delay_ms \
         PATH="$build/tests/fake-msiexec:$PATH" \
@@ -154,6 +156,14 @@ shot 4-process
 sleep 6 # the bar counts up to 100 and the wizard moves on by itself
 shot 5-finish
 quit
+
+# The Welcome page at 200 %, as on a laptop that Windows scales so: Qt scales the layout and
+# draws the images from their @2x renderings.
+display_env=(QT_SCALE_FACTOR=2)
+launch "$build" scaled
+shot 1-welcome-200
+quit
+display_env=()
 
 # A run that goes wrong: DEU's installer crashes, JPN's fails with 1603 (the stand-in's POSIX
 # exit status keeps its low byte, 67), and the suite's asks for a restart, after which the

@@ -179,7 +179,7 @@ QList<tst_RemovalRun::Step> tst_RemovalRun::run(RemedorWiz &wizard, RegistrySand
 }
 
 // The Finish page as read from the top: the message, each line of the failure list when it
-// shows, and the restart line when it shows, one a line.
+// shows (and a note when it shows empty), and the restart line when it shows, one a line.
 QString tst_RemovalRun::finishText(RemedorWiz &wizard)
 {
     auto *page = qobject_cast<ProcessPage *>(wizard.page(RemedorWiz::ProcessPageId));
@@ -192,6 +192,8 @@ QString tst_RemovalRun::finishText(RemedorWiz &wizard)
     auto *list = finish->findChild<QListWidget *>(QStringLiteral("failureList"));
     for (int row = 0; list->isVisible() && row < list->count(); ++row)
         text += "\n" + list->item(row)->text();
+    if (list->isVisible() && list->count() == 0)
+        text += QStringLiteral("\n(an empty failure list)");
     auto *restart = finish->findChild<QLabel *>(QStringLiteral("restartLabel"));
     if (restart->isVisible())
         text += "\n" + restart->text();
@@ -349,6 +351,10 @@ void tst_RemovalRun::failures_data()
                                << 0
                                << heading
             + "\nPELDA+ 2015 FRA: the uninstaller ended with exit code 67.";
+    QTest::newRow("exit 1618") << standIn << true << "{6B41C7D2-B002-1036-B102-7E93A0C5D814}=1618"
+                               << 0
+                               << heading
+            + "\nPELDA+ 2015 FRA: the uninstaller ended with exit code 82.";
     QTest::newRow("crash") << standIn << true << "{6B41C7D2-B002-1031-B102-7E93A0C5D814}=crash" << 0
                            << heading + "\nPELDA+ 2015 DEU: the uninstaller stopped unexpectedly.";
     QTest::newRow("slow") << standIn << true << "" << 1200 << "";

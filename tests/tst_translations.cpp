@@ -35,6 +35,8 @@ private Q_SLOTS:
 
 private:
     static void addLanguages();
+    static void addLanguagesAtScales();
+    static void runAtScale(qreal scale);
     static QString qmPath(const QString &code);
 };
 
@@ -76,6 +78,7 @@ const SourceText sourceTexts[] = {
     { "FinishPage", "%1: the uninstaller ended with exit code %2." },
     { "FinishPage", "Please restart the computer to complete the removal." },
     { "FinishPage", "Some registry keys could not be removed:" },
+    { "FinishPage", "&Copy" },
 };
 
 // Where a language really keeps the English word, or English keeps the source wording.
@@ -102,7 +105,8 @@ const QHash<QString, QStringList> keptAsSource = {
         "%1: the uninstaller stopped unexpectedly.",
         "%1: the uninstaller ended with exit code %2.",
         "Please restart the computer to complete the removal.",
-        "Some registry keys could not be removed:" } },
+        "Some registry keys could not be removed:",
+        "&Copy" } },
 };
 
 QChar mnemonic(const QString &text)
@@ -128,6 +132,36 @@ void tst_Translations::addLanguages()
     QTest::addColumn<QString>("code");
     for (const QString &baseName : TranslationLoader::baseNames())
         QTest::newRow(qPrintable(baseName)) << baseName.mid(8);
+}
+
+// Each language at 100 %, 150 % and 200 %, the usual display scales of Windows laptops.
+void tst_Translations::addLanguagesAtScales()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<qreal>("scale");
+    for (const QString &baseName : TranslationLoader::baseNames()) {
+        for (const qreal scale : { 1.0, 1.5, 2.0 })
+            QTest::addRow("%s %d%%", qPrintable(baseName.mid(8)), int(scale * 100))
+                << baseName.mid(8) << scale;
+    }
+}
+
+// Qt reads QT_SCALE_FACTOR only at start-up: a row at another scale than this process's runs
+// in a child process of this program started with it.
+void tst_Translations::runAtScale(qreal scale)
+{
+    QVERIFY2(!qEnvironmentVariableIsSet("QT_SCALE_FACTOR"), "QT_SCALE_FACTOR did not apply");
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_SCALE_FACTOR"), QString::number(scale));
+    QProcess child;
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(
+        QCoreApplication::applicationFilePath(),
+        { QStringLiteral("%1:%2").arg(QTest::currentTestFunction(), QTest::currentDataTag()) });
+    QVERIFY(child.waitForFinished(120000));
+    const QByteArray output = child.readAll();
+    QVERIFY2(child.exitCode() == 0 && output.contains("Totals: 3 passed"), output.constData());
 }
 
 void tst_Translations::everyTextTranslated_data()
@@ -246,14 +280,18 @@ void tst_Translations::wizardShowsTheTranslation()
 
 void tst_Translations::noClippedText_data()
 {
-    addLanguages();
+    addLanguagesAtScales();
 }
 
 // At the wizard's default size every button, check box and label of every page shows its
-// whole text in every language.
+// whole text in every language, at every display scale; and the images are as sharp as the
+// display: drawn from a picture of the display's own pixel ratio, the @2x rendering at 200 %.
 void tst_Translations::noClippedText()
 {
     QFETCH(QString, code);
+    QFETCH(qreal, scale);
+    if (!qFuzzyCompare(qGuiApp->devicePixelRatio(), scale))
+        return runAtScale(scale);
     QTranslator translator;
     QVERIFY(translator.load(qmPath(code)));
     QCoreApplication::installTranslator(&translator);
@@ -279,6 +317,14 @@ void tst_Translations::noClippedText()
             }
         };
         checkPage(); // Welcome
+        const QPixmap watermark = wizard.currentPage()->pixmap(QWizard::WatermarkPixmap);
+        QCOMPARE(watermark.devicePixelRatio(), scale);
+        QCOMPARE(watermark.deviceIndependentSize().toSize(), QSize(134, 348));
+        QCOMPARE(wizard.pixmap(QWizard::LogoPixmap).devicePixelRatio(), scale);
+        if (scale == 2.0) // the @2x rendering itself, not the 100 % picture stretched
+            QCOMPARE(watermark.toImage(),
+                     QImage(QStringLiteral(":/Remedor/Resources/images/watermark@2x.png"))
+                         .convertToFormat(watermark.toImage().format()));
         wizard.next();
         wizard.setField(QStringLiteral("PELDA+ 2015 ENU"), true);
         checkPage(); // Products
@@ -299,7 +345,7 @@ void tst_Translations::noClippedText()
 
 void tst_Translations::failureReportFits_data()
 {
-    addLanguages();
+    addLanguagesAtScales();
 }
 
 // Every package failed (another installation was in progress) and a few keys could not be
@@ -308,6 +354,9 @@ void tst_Translations::failureReportFits_data()
 void tst_Translations::failureReportFits()
 {
     QFETCH(QString, code);
+    QFETCH(qreal, scale);
+    if (!qFuzzyCompare(qGuiApp->devicePixelRatio(), scale))
+        return runAtScale(scale);
     QTranslator translator;
     QVERIFY(translator.load(qmPath(code)));
     QCoreApplication::installTranslator(&translator);
@@ -366,7 +415,8 @@ void tst_Translations::failureReportFits()
         QVERIFY2(list->viewport()->height() >= 3 * list->sizeHintForRow(1),
                  qPrintable(QStringLiteral("list viewport %1 px").arg(list->viewport()->height())));
         if (!qEnvironmentVariableIsEmpty("REMEDOR_GRAB"))
-            wizard.grab().save(qEnvironmentVariable("REMEDOR_GRAB") + code + ".png");
+            wizard.grab().save(qEnvironmentVariable("REMEDOR_GRAB") + QTest::currentDataTag()
+                               + ".png");
         int widest = 0;
         for (int row = 0; row < list->count(); ++row) {
             list->scrollToItem(list->item(row));

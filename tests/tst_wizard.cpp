@@ -1,10 +1,13 @@
 #include "editioncatalogue.h"
+#include "finishpage.h"
 #include "remedorwiz.h"
 #include "wizardimage.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QtTest>
 
@@ -28,6 +31,7 @@ private Q_SLOTS:
     void buttonsOnEveryPage();
     void wizardImages_data();
     void wizardImages();
+    void copyFailureReport();
 
 private:
     static QList<QCheckBox *> editionBoxes(RemedorWiz &wizard);
@@ -417,6 +421,36 @@ void tst_Wizard::wizardImages()
         return;
     QCOMPARE(pixmap.size(), size);
     QCOMPARE(WizardImage::load(path).cacheKey(), pixmap.cacheKey()); // read once
+}
+
+// The Finish page's report goes to the clipboard as plain text, one line a line, in the list's
+// order: the selected lines by Ctrl+C anywhere in the window, or every line, headings
+// included, by the context menu's Copy when none is selected.
+void tst_Wizard::copyFailureReport()
+{
+    FinishPage finish;
+    finish.show();
+    QVERIFY(QTest::qWaitForWindowActive(&finish));
+    const QString key = "HKEY_CLASSES_ROOT\\Installer\\Products\\2D7C14B6200B13011B20E7390A5C8D41";
+    finish.showReport({ { editionName("DEU"), InstallerOutcome::Crashed, 0 },
+                        { editionName("FRA"), InstallerOutcome::Failed, 1603 } },
+                      { { key, KeyRemoval::Failed, "Access is denied. (error 5)" } });
+    auto *list = finish.findChild<QListWidget *>(QStringLiteral("failureList"));
+    list->item(4)->setSelected(true);
+    list->item(2)->setSelected(true);
+    QTest::keyClick(&finish, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(),
+             "PELDA+ 2015 FRA: the uninstaller ended with exit code 1603.\n" + key
+                 + ": Access is denied. (error 5)");
+
+    list->clearSelection();
+    QCOMPARE(list->contextMenuPolicy(), Qt::ActionsContextMenu);
+    list->actions().value(0)->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->text(),
+             "Some packages could not be uninstalled cleanly:\nPELDA+ 2015 DEU: the uninstaller "
+             "stopped unexpectedly.\nPELDA+ 2015 FRA: the uninstaller ended with exit code 1603.\n"
+             "Some registry keys could not be removed:\n"
+                 + key + ": Access is denied. (error 5)");
 }
 
 QTEST_MAIN(tst_Wizard)

@@ -64,6 +64,10 @@ The files under the installation directory, shortcut on the desktop and start me
         <source>Some registry keys could not be removed:</source>
         <translation>部分注册表项未能删除：</translation>
     </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>复制(&amp;C)</translation>
+    </message>
 </context>
 <context>
     <name>ProcessPage</name>

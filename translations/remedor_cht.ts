@@ -64,6 +64,10 @@ The files under the installation directory, shortcut on the desktop and start me
         <source>Some registry keys could not be removed:</source>
         <translation>部分登錄機碼無法移除：</translation>
     </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>複製(&amp;C)</translation>
+    </message>
 </context>
 <context>
     <name>ProcessPage</name>

@@ -64,6 +64,10 @@ Možná se nepodařilo odstranit soubory v instalační složce a zástupce na p
         <source>Some registry keys could not be removed:</source>
         <translation>Některé klíče registru se nepodařilo odebrat:</translation>
     </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Kopírovat</translation>
+    </message>
 </context>
 <context>
     <name>ProcessPage</name>

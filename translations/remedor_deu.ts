@@ -64,6 +64,10 @@ Die Dateien im Installationsordner sowie die Verknüpfungen auf dem Desktop und 
         <source>Some registry keys could not be removed:</source>
         <translation>Einige Registrierungsschlüssel konnten nicht entfernt werden:</translation>
     </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Kopieren</translation>
+    </message>
 </context>
 <context>
     <name>ProcessPage</name>

@@ -64,6 +64,10 @@ The files in the installation folder and the shortcuts on the desktop and in the
         <source>Some registry keys could not be removed:</source>
         <translation>Some registry keys could not be removed:</translation>
     </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Copy</translation>
+    </message>
 </context>
 <context>
     <name>ProcessPage</name>

@@ -64,6 +64,10 @@ Es posible que no se hayan eliminado los archivos de la carpeta de instalación 
         <source>Some registry keys could not be removed:</source>
         <translation>Algunas claves del registro no se pudieron quitar:</translation>
     </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Copiar</translation>
+    </message>
 </context>
 <context>
     <name>ProcessPage</name>

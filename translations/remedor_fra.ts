@@ -64,6 +64,10 @@ Il est possible que les fichiers du dossier d&apos;installation ainsi que les ra
         <source>Some registry keys could not be removed:</source>
         <translation>Certaines clés de registre n&apos;ont pas pu être supprimées&#xa0;:</translation>
     </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Copier</translation>
+    </message>
 </context>
 <context>
     <name>ProcessPage</name>

@@ -64,6 +64,10 @@ Előfordulhat, hogy a telepítési mappában lévő fájlok, valamint az asztalo
         <source>Some registry keys could not be removed:</source>
         <translation>Néhány beállításkulcsot nem sikerült eltávolítani:</translation>
     </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Másolás</translation>
+    </message>
 </context>
 <context>
     <name>ProcessPage</name>

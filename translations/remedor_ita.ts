@@ -64,6 +64,10 @@ The files under the installation directory, shortcut on the desktop and start me
         <source>Some registry keys could not be removed:</source>
         <translation>Non è stato possibile rimuovere alcune chiavi del Registro di sistema:</translation>
     </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Copia</translation>
+    </message>
 </context>
 <context>
     <name>ProcessPage</name>

@@ -64,6 +64,10 @@ The files under the installation directory, shortcut on the desktop and start me
         <source>Some registry keys could not be removed:</source>
         <translation>一部のレジストリ キーを削除できませんでした:</translation>
     </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>コピー(&amp;C)</translation>
+    </message>
 </context>
 <context>
     <name>ProcessPage</name>

@@ -64,6 +64,10 @@ The files under the installation directory, shortcut on the desktop and start me
         <source>Some registry keys could not be removed:</source>
         <translation>일부 레지스트리 키를 제거하지 못했습니다:</translation>
     </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>복사(&amp;C)</translation>
+    </message>
 </context>
 <context>
     <name>ProcessPage</name>

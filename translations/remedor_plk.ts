@@ -64,6 +64,10 @@ Pliki w folderze instalacyjnym oraz skróty na pulpicie i w menu Start mogły ni
         <source>Some registry keys could not be removed:</source>
         <translation>Nie udało się usunąć niektórych kluczy rejestru:</translation>
     </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Kopiuj</translation>
+    </message>
 </context>
 <context>
     <name>ProcessPage</name>

@@ -64,6 +64,10 @@ Os arquivos da pasta de instalação e os atalhos da área de trabalho e do menu
         <source>Some registry keys could not be removed:</source>
         <translation>Algumas chaves do Registro não puderam ser removidas:</translation>
     </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Copiar</translation>
+    </message>
 </context>
 <context>
     <name>ProcessPage</name>

@@ -64,6 +64,10 @@ Yükleme klasöründeki dosyalar ile masaüstündeki ve Başlat menüsündeki k�
         <source>Some registry keys could not be removed:</source>
         <translation>Bazı kayıt defteri anahtarları kaldırılamadı:</translation>
     </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Kopyala</translation>
+    </message>
 </context>
 <context>
     <name>ProcessPage</name>

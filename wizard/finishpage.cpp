@@ -3,6 +3,9 @@
 #include "processpage.h"
 #include "wizardimage.h"
 
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QVBoxLayout>
@@ -21,13 +24,6 @@ FinishPage::FinishPage(QWidget *parent)
     m_messageLabel->setObjectName(QStringLiteral("messageLabel"));
     m_messageLabel->setWordWrap(true);
 
-    // Hidden unless something failed, so that a clean run shows the message alone.
-    m_failureList = new QListWidget;
-    m_failureList->setObjectName(QStringLiteral("failureList"));
-    m_failureList->setSelectionMode(QAbstractItemView::NoSelection);
-    m_failureList->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-    m_failureList->hide();
-
     m_restartLabel = new QLabel(tr("Please restart the computer to complete the removal."));
     m_restartLabel->setObjectName(QStringLiteral("restartLabel"));
     m_restartLabel->setWordWrap(true);
@@ -35,7 +31,6 @@ FinishPage::FinishPage(QWidget *parent)
 
     auto *layout = new QVBoxLayout;
     layout->addWidget(m_messageLabel);
-    layout->addWidget(m_failureList, 1);
     layout->addWidget(m_restartLabel);
     setLayout(layout);
 }
@@ -60,6 +55,8 @@ QString FinishPage::message() const
 
 void FinishPage::showReport(const InstallerOutcomes &outcomes, const KeyRemovals &keyFailures)
 {
+    if (!m_failureList)
+        createFailureList();
     m_failureList->clear();
 
     const bool anyFailure = std::any_of(outcomes.cbegin(), outcomes.cend(),
@@ -101,6 +98,44 @@ QString FinishPage::failureLine(const InstallerOutcome &outcome) const
     }
 }
 
+// The list goes between the message and the restart line, hidden unless something failed.
+// It is made with the report rather than with the page: of all the widgets the wizard builds
+// before its first page shows, it is the costliest, and most runs never show it.
+void FinishPage::createFailureList()
+{
+    m_failureList = new QListWidget;
+    m_failureList->setObjectName(QStringLiteral("failureList"));
+    m_failureList->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_failureList->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    m_failureList->hide();
+    addCopyAction();
+    qobject_cast<QVBoxLayout *>(layout())->insertWidget(1, m_failureList, 1);
+}
+
+// Ctrl+C anywhere in the window while the report shows, and Copy in the list's context menu.
+// The action belongs to the list, so it is off whenever the list is hidden.
+void FinishPage::addCopyAction()
+{
+    auto *copy = new QAction(tr("&Copy"), m_failureList);
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WindowShortcut);
+    connect(copy, &QAction::triggered, this, &FinishPage::copyReport);
+    m_failureList->addAction(copy);
+    m_failureList->setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+void FinishPage::copyReport() const
+{
+    const bool everything = m_failureList->selectedItems().isEmpty();
+    QStringList lines;
+    for (int row = 0; row < m_failureList->count(); ++row) {
+        const QListWidgetItem *line = m_failureList->item(row);
+        if (everything || line->isSelected())
+            lines.append(line->text());
+    }
+    QGuiApplication::clipboard()->setText(lines.join(QLatin1Char('\n')));
+}
+
 // A line wider than the list scrolls sideways; its tooltip shows it whole.
 void FinishPage::addLine(const QString &text)
 {
@@ -108,12 +143,11 @@ void FinishPage::addLine(const QString &text)
     line->setToolTip(text);
 }
 
-// A heading stands in the list above its lines, in bold, and cannot be picked.
+// A heading stands in the list above its lines, in bold; it is selected and copied like them.
 void FinishPage::addHeading(const QString &text)
 {
     auto *heading = new QListWidgetItem(text, m_failureList);
     QFont font = heading->font();
     font.setBold(true);
     heading->setFont(font);
-    heading->setFlags(Qt::ItemIsEnabled);
 }
