@@ -6,7 +6,11 @@
     summarize.py registry GOAL_MS GB.json          Google Benchmark JSON output
     summarize.py cli GOAL_MS WALL.txt RUN.txt...   remedor-cli runs: wall times in
                                                    microseconds, one a line, and each run's output
+    summarize.py wine-cli GOAL TIMES.txt OUT...    remove --all under Wine: "ROUND NAME
+                                                   MICROSECONDS" lines, and each round's
+                                                   remove-all-ROUND.out and dry-run-ROUND.out
 """
+import os
 import json
 import re
 import statistics
@@ -117,6 +121,64 @@ def cli(goal_ms, wall_file, outputs):
           f"range {added[0]:.1f} to {added[-1]:.1f}  goal <= {goal_ms:g} ms: {verdict(median, goal_ms)}")
 
 
+def check_output(name, text):
+    """Each timed run did what the figure claims: two installers, fourteen products skipped."""
+    kind = os.path.basename(name).rsplit("-", 1)[0]
+    if kind == "remove-all":
+        wanted = [("installer succeeded (exit code 0) in", 2),
+                  ("not installed: removing leftover keys", 14),
+                  ("Finished with exit code 0:", 1)]
+    else:
+        wanted = [(": would run msiexec.exe /X", 2), ("not installed: would remove leftover keys", 14)]
+    for line, count in wanted:
+        if text.count(line) != count:
+            sys.exit(f"{name}: {text.count(line)} lines with '{line}', expected {count}")
+
+
+def wine_cli(goal, times_file, outputs):
+    rounds = {}
+    with open(times_file) as f:
+        for line in f:
+            number, name, microseconds = line.split()
+            rounds.setdefault(int(number), {})[name] = int(microseconds) / 1e6
+    for name in outputs:
+        with open(name, encoding="utf-8") as f:
+            text = f.read()
+        check_output(name, text)
+        if os.path.basename(name).startswith("remove-all-"):
+            number = int(re.search(r"-(\d+)\.out$", name).group(1))
+            times = [float(t) for t in re.findall(r" in (\d+\.\d{3}) s$", text, re.M)]
+            rounds[number]["installers"] = sum(times)
+    for number, r in sorted(rounds.items()):
+        print(f"  round {number}: remove --all {r['remove-all']:.3f} s (its two installers "
+              f"{r['installers']:.3f} s), the two calls {r['needed']:.3f} s, sixteen calls "
+              f"{r['sixteen']:.3f} s: ratio {r['remove-all'] / r['needed']:.3f}")
+
+    def median(key):
+        return statistics.median(r[key] for r in rounds.values())
+    ratios = sorted(r["remove-all"] / r["needed"] for r in rounds.values())
+    remove, needed, sixteen, shell = median("remove-all"), median("needed"), median("sixteen"), median("empty")
+    ratio = statistics.median(ratios)
+    print(f"  medians of {len(rounds)} rounds: remove --all {remove:.3f} s, the two calls it needs "
+          f"{needed:.3f} s, sixteen calls {sixteen:.3f} s")
+    print(f"  remove --all / the two calls: {ratio:.3f} (median of the rounds' ratios, range "
+          f"{ratios[0]:.3f} to {ratios[-1]:.3f}; ratio of medians {remove / needed:.3f})  "
+          f"goal <= {goal:.2f}: {verdict(ratio, goal)}")
+    bare = statistics.median((r["remove-all"] - r["empty"]) / (r["needed"] - r["empty"]) for r in rounds.values())
+    print(f"  the same without cmd.exe's own start ({shell * 1e3:.0f} ms) on either side: {bare:.3f}")
+    print(f"  today's figure, sixteen calls: {sixteen:.3f} s, {sixteen / needed:.2f} x the two calls; "
+          f"remove --all takes {remove / sixteen:.0%} of it")
+    version, dry_run, installers = median("version"), median("dry-run"), median("installers")
+    start = version - shell
+    reading = dry_run - version
+    rest = statistics.median(r["remove-all"] - r["dry-run"] - r["installers"] for r in rounds.values())
+    print(f"  where remove --all goes (medians): cmd.exe {shell * 1e3:.0f} ms, remedor-cli's start "
+          f"and exit {start * 1e3:.0f} ms (--version), reading the machine {reading * 1e3:.0f} ms "
+          f"(--dry-run beyond --version: sixteen product states, the bootstrapper, the keys), its two "
+          f"installers {installers * 1e3:.0f} ms as it times them (the bare calls: "
+          f"{(needed - shell) * 1e3:.0f} ms), the rest {rest * 1e3:.0f} ms")
+
+
 def main():
     kind, goal, *files = sys.argv[1:]
     goal = float(goal)
@@ -128,6 +190,8 @@ def main():
         registry(goal, files[0])
     elif kind == "cli":
         cli(goal, files[0], files[1:])
+    elif kind == "wine-cli":
+        wine_cli(goal, files[0], files[1:])
     else:
         sys.exit(__doc__)
 
