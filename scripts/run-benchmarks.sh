@@ -26,7 +26,8 @@
 #   REMEDOR_BENCH_SIZES     sizes of the generated exports in MiB (default "1 5 20 50")
 #   REMEDOR_BENCH_WIN_ITERATIONS  iterations of the Windows registry benchmark (default 300)
 #   REMEDOR_BENCH_CLI_RUNS  runs of remedor-cli remove --all per working folder (default 30)
-#   REMEDOR_BENCH_WINE_CLI_ROUNDS  rounds of section 6 (default 10)
+#   REMEDOR_BENCH_WINE_CLI_ROUNDS  rounds of section 6 (default 20)
+#   REMEDOR_BENCH_QT_WINDOWS       the Qt for Windows section 6 builds with (default /opt/qt6-mingw)
 #   REMEDOR_BENCH_SKIP      words among "startup memory registry windows cli skip" to leave out
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -38,7 +39,7 @@ mem_runs=${REMEDOR_BENCH_MEM_RUNS:-21}
 sizes=${REMEDOR_BENCH_SIZES:-1 5 20 50}
 win_iterations=${REMEDOR_BENCH_WIN_ITERATIONS:-300}
 cli_runs=${REMEDOR_BENCH_CLI_RUNS:-30}
-wine_cli_rounds=${REMEDOR_BENCH_WINE_CLI_ROUNDS:-10}
+wine_cli_rounds=${REMEDOR_BENCH_WINE_CLI_ROUNDS:-20}
 skip=" ${REMEDOR_BENCH_SKIP:-} "
 summarize=(python3 "$repo/bench/summarize.py")
 stage() { printf '\n==== %s ====\n' "$*"; }
@@ -201,10 +202,9 @@ if wanted windows; then
         echo "  skipped: no Windows cross build here (run scripts/build-windows.sh once: it installs"
         echo "  MinGW and unpacks the Qt for Windows) or no Wine"
     else
-        windows_build=${WINDOWS_BUILD_DIR:-$repo/build-bench-windows}
         cmake -S "$repo" -B "$windows_build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
             -DCMAKE_PREFIX_PATH="$qt_windows" -DCMAKE_BUILD_TYPE=Release -DREMEDOR_WERROR=ON \
-            -DBUILD_TESTING=OFF >"$work/configure-windows.log" 2>&1 || {
+            -DBUILD_TESTING=OFF "${static_link[@]}" >"$work/configure-windows.log" 2>&1 || {
             cat "$work/configure-windows.log" >&2
             exit 1
         }
@@ -286,11 +286,18 @@ fi
 
 if wanted skip; then
     stage "6. remedor-cli remove --all under Wine, one edition and the suite installed (goal: <= 1.10 x the two installer calls it needs)"
-    # The Windows command line in Release. With a static Qt for Windows, point qt_windows and
-    # toolchain at it and add -DCMAKE_EXE_LINKER_FLAGS=-static: the program then carries its
-    # libraries, and none of the DLLs below is there to copy.
-    qt_windows=/opt/qt6-mingw
+    # The Windows command line in Release, against the Qt for Windows that scripts/build-windows.sh
+    # unpacks, or against a static one (no Qt6Core.dll, e.g. REMEDOR_BENCH_QT_WINDOWS=
+    # /opt/qt6-mingw-static): the program then carries Qt and the MinGW run time in itself.
+    qt_windows=${REMEDOR_BENCH_QT_WINDOWS:-/opt/qt6-mingw}
     toolchain=$repo/../shared/toolchains/mingw64.cmake
+    static_link=()
+    windows_build=${WINDOWS_BUILD_DIR:-$repo/build-bench-windows}
+    if [ ! -f "$qt_windows/bin/Qt6Core.dll" ]; then
+        toolchain=$repo/../shared/toolchains/mingw64-static.cmake
+        static_link=(-DCMAKE_EXE_LINKER_FLAGS=-static)
+        windows_build=${WINDOWS_BUILD_DIR:-$repo/build-bench-windows-static}
+    fi
     mingw_gcc=/usr/lib/gcc/x86_64-w64-mingw32/12-posix
     mingw_lib=/usr/x86_64-w64-mingw32/lib
     if [ ! -f "$qt_windows/lib/cmake/Qt6/Qt6Config.cmake" ] || [ ! -f "$toolchain" ] \
@@ -300,10 +307,9 @@ if wanted skip; then
     else
         "$repo/scripts/install-deps.sh" msitools wixl
         source "$repo/tests/windows/editions.sh"
-        windows_build=${WINDOWS_BUILD_DIR:-$repo/build-bench-windows}
         cmake -S "$repo" -B "$windows_build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
             -DCMAKE_PREFIX_PATH="$qt_windows" -DCMAKE_BUILD_TYPE=Release -DREMEDOR_WERROR=ON \
-            -DBUILD_TESTING=OFF >"$work/configure-windows.log" 2>&1 || {
+            -DBUILD_TESTING=OFF "${static_link[@]}" >"$work/configure-windows.log" 2>&1 || {
             cat "$work/configure-windows.log" >&2
             exit 1
         }
@@ -312,13 +318,15 @@ if wanted skip; then
         program=$skip_work/program
         packages=$skip_work/packages
         mkdir -p "$program"
-        cp "$windows_build/remedor-cli.exe" "$program/"
-        [ ! -f "$qt_windows/bin/Qt6Core.dll" ] || cp "$qt_windows/bin/Qt6Core.dll" "$program/"
-        # Stripped as scripts/build-windows.sh ships them: Wine maps a DLL's debugging sections
-        # too, and Debian's libstdc++ carries 19 MB of them.
-        for dll in "$mingw_gcc/libstdc++-6.dll" "$mingw_gcc/libgcc_s_seh-1.dll" "$mingw_lib/libwinpthread-1.dll"; do
-            [ ! -f "$dll" ] || x86_64-w64-mingw32-strip --strip-debug -o "$program/${dll##*/}" "$dll"
-        done
+        # Without debugging sections, as the bundle ships the MinGW DLLs (Debian's libstdc++
+        # carries 19 MB of them) and the static program: Wine maps them too.
+        x86_64-w64-mingw32-strip --strip-debug -o "$program/remedor-cli.exe" "$windows_build/remedor-cli.exe"
+        if [ -f "$qt_windows/bin/Qt6Core.dll" ]; then
+            cp "$qt_windows/bin/Qt6Core.dll" "$program/"
+            for dll in "$mingw_gcc/libstdc++-6.dll" "$mingw_gcc/libgcc_s_seh-1.dll" "$mingw_lib/libwinpthread-1.dll"; do
+                x86_64-w64-mingw32-strip --strip-debug -o "$program/${dll##*/}" "$dll"
+            done
+        fi
         "$repo/tests/windows/make-test-packages.sh" "$packages" >"$skip_work/packages.log" 2>&1 || {
             cat "$skip_work/packages.log" >&2
             exit 1
@@ -358,7 +366,11 @@ if wanted skip; then
                 done
             } >"$skip_work/$name.bat"
         }
-        uninstall_command() { echo "msiexec /X$(product_code "$1") /quiet /passive /norestart KEEPUSERDATA=yes"; }
+        # The system's msiexec.exe by its path, as remedor-cli starts it (a search of PATH by
+        # Wine's cmd.exe failed once in several hundred calls on a loaded machine).
+        uninstall_command() {
+            echo "%SystemRoot%\\system32\\msiexec.exe /X$(product_code "$1") /quiet /passive /norestart KEEPUSERDATA=yes"
+        }
         cli_command() { echo "\"$(windows_path "$program/remedor-cli.exe")\" $* >\"$(windows_path "$skip_work/cli.out")\" 2>&1"; }
         all_packages=()
         for entry in "${REMEDOR_EDITIONS[@]}"; do all_packages+=("${entry%% *}"); done
