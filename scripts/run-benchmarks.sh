@@ -346,6 +346,8 @@ if wanted skip; then
         # whole section keeps it up, so that no timed command pays for starting it.
         wine notepad >"$skip_work/desktop.log" 2>&1 &
         desktop_pid=$!
+        # Whichever way the script ends, nothing of the prefix keeps running.
+        trap 'wineserver -k 2>/dev/null || true; cleanup' EXIT
         skip_fail() {
             echo "section 6: $*; Wine said:" >&2
             tail -n 20 "$skip_work/wine.txt" 2>/dev/null | sed 's/^/  /' >&2
@@ -367,8 +369,7 @@ if wanted skip; then
                 done
             } >"$skip_work/$name.bat"
         }
-        # The system's msiexec.exe by its path, as remedor-cli starts it (a search of PATH by
-        # Wine's cmd.exe failed once in several hundred calls on a loaded machine).
+        # The system's msiexec.exe by its path, as remedor-cli starts it.
         uninstall_command() {
             echo "%SystemRoot%\\system32\\msiexec.exe /X$(product_code "$1") /quiet /passive /norestart KEEPUSERDATA=yes"
         }
@@ -501,6 +502,7 @@ if wanted skip; then
         echo "  load after: $(cut -d' ' -f1-3 /proc/loadavg)"
         wineserver -k 2>/dev/null || true
         wait "$desktop_pid" 2>/dev/null || true
+        trap cleanup EXIT
         "${summarize[@]}" wine-cli 1.10 "$skip_work/times.txt" "${outputs[@]}"
     fi
 fi
