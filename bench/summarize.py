@@ -7,7 +7,11 @@
     summarize.py registry GOAL_MS GB.json          Google Benchmark JSON output
     summarize.py cli GOAL_MS WALL.txt RUN.txt...   remedor-cli runs: wall times in
                                                    microseconds, one a line, and each run's output
+    summarize.py wine-cli GOAL TIMES.txt OUT...    remove --all under Wine: "ROUND NAME
+                                                   MICROSECONDS" lines, and each round's
+                                                   remove-all-ROUND.out and dry-run-ROUND.out
 """
+import os
 import json
 import re
 import statistics
@@ -121,6 +125,70 @@ def cli(goal_ms, wall_file, outputs):
           f"range {added[0]:.1f} to {added[-1]:.1f}  goal <= {goal_ms:g} ms: {verdict(median, goal_ms)}")
 
 
+def check_output(name, text):
+    """Each timed run did what the figure claims: two installers, fourteen products skipped."""
+    kind = os.path.basename(name).rsplit("-", 1)[0]
+    if kind == "remove-all":
+        wanted = [("installer succeeded (exit code 0) in", 2),
+                  ("not installed: removing leftover keys", 14),
+                  ("Finished with exit code 0:", 1)]
+    else:
+        wanted = [(": would run msiexec.exe /X", 2), ("not installed: would remove leftover keys", 14)]
+    for line, count in wanted:
+        if text.count(line) != count:
+            sys.exit(f"{name}: {text.count(line)} lines with '{line}', expected {count}")
+
+
+def wine_cli(goal, times_file, outputs):
+    rounds = {}
+    with open(times_file) as f:
+        for line in f:
+            number, name, microseconds = line.split()
+            rounds.setdefault(int(number), {})[name] = int(microseconds) / 1e6
+    for name in outputs:
+        with open(name, encoding="utf-8") as f:
+            text = f.read()
+        check_output(name, text)
+        if os.path.basename(name).startswith("remove-all-"):
+            number = int(re.search(r"-(\d+)\.out$", name).group(1))
+            times = [float(t) for t in re.findall(r" in (\d+\.\d{3}) s$", text, re.M)]
+            rounds[number]["installers"] = sum(times)
+    for number, r in sorted(rounds.items()):
+        print(f"  round {number}: remove --all {r['remove-all']:.3f} s (its two installers "
+              f"{r['installers']:.3f} s), the two calls {r['needed']:.3f} s, sixteen calls "
+              f"{r['sixteen']:.3f} s: ratio {r['remove-all'] / r['needed']:.3f}")
+
+    def pick(key, choose):
+        return choose([r[key] for r in rounds.values()])
+    commands = [("empty", "cmd.exe with an empty batch file"),
+                ("version", "remedor-cli --version"),
+                ("dry-run", "remedor-cli remove --all --dry-run"),
+                ("remove-all", "remedor-cli remove --all"),
+                ("installers", "  its two installers, as it times them"),
+                ("needed", "the two msiexec /X calls it needs"),
+                ("sixteen", "sixteen msiexec /X calls, one per package")]
+    print(f"  {'ms, ' + str(len(rounds)) + ' rounds':<48} {'median':>7} {'fastest':>8}")
+    for key, text in commands:
+        print(f"  {text:<48} {pick(key, statistics.median) * 1e3:7.0f} {pick(key, min) * 1e3:8.0f}")
+
+    ratios = sorted(r["remove-all"] / r["needed"] for r in rounds.values())
+    ratio = statistics.median(ratios)
+    fastest = pick("remove-all", min) / pick("needed", min)
+    print(f"  remove --all / the two calls: {ratio:.3f} (median of the rounds' ratios, range "
+          f"{ratios[0]:.3f} to {ratios[-1]:.3f}); fastest against fastest {fastest:.3f}  "
+          f"goal <= {goal:.2f}: {verdict(ratio, goal)}")
+    sixteen = pick("sixteen", statistics.median) / pick("needed", statistics.median)
+    print(f"  today's figure, sixteen calls: {sixteen:.2f} x the two calls (medians); "
+          f"remove --all takes {statistics.median(r['remove-all'] / r['sixteen'] for r in rounds.values()):.0%} "
+          f"of their time")
+    for name, choose in (("medians", statistics.median), ("fastest", min)):
+        shell, version, dry_run = pick("empty", choose), pick("version", choose), pick("dry-run", choose)
+        own = pick("remove-all", choose) - pick("installers", choose) - shell
+        print(f"  remove --all beyond cmd.exe and its installers ({name}): {own * 1e3:.0f} ms, of which "
+              f"start and exit {(version - shell) * 1e3:.0f} ms (--version), reading the machine "
+              f"{(dry_run - version) * 1e3:.0f} ms (--dry-run beyond --version)")
+
+
 def main():
     kind, goal, *files = sys.argv[1:]
     if kind == "startup":
@@ -134,6 +202,8 @@ def main():
         registry(goal, files[0])
     elif kind == "cli":
         cli(goal, files[0], files[1:])
+    elif kind == "wine-cli":
+        wine_cli(goal, files[0], files[1:])
     else:
         sys.exit(__doc__)
 

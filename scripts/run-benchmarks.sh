@@ -11,7 +11,10 @@
 #      itself in the same run, when the Windows build
 #      (scripts/build-windows.sh) is there;
 #   5. remedor-cli remove --all on the sample machine with the stand-in installer acting at
-#      once: the command's wall time against the sum of its installers' times in each run.
+#      once: the command's wall time against the sum of its installers' times in each run;
+#   6. remedor-cli.exe remove --all under Wine with one edition and the suite installed from
+#      the test packages, against the two bare msiexec /X calls it needs and the sixteen that
+#      one call per package makes, timed in alternating rounds of the same run.
 #
 # Every figure is a ratio or a per-size cost measured side by side in this one run; the
 # absolute times depend on the machine. See docs/performance.md.
@@ -24,7 +27,9 @@
 #   REMEDOR_BENCH_SIZES     sizes of the generated exports in MiB (default "1 5 20 50")
 #   REMEDOR_BENCH_WIN_ITERATIONS  iterations of the Windows registry benchmark (default 300)
 #   REMEDOR_BENCH_CLI_RUNS  runs of remedor-cli remove --all per working folder (default 30)
-#   REMEDOR_BENCH_SKIP      words among "startup memory registry windows cli" to leave out
+#   REMEDOR_BENCH_WINE_CLI_ROUNDS  rounds of section 6 (default 20)
+#   REMEDOR_BENCH_QT_WINDOWS       the Qt for Windows section 6 builds with (default /opt/qt6-mingw)
+#   REMEDOR_BENCH_SKIP      words among "startup memory registry windows cli skip" to leave out
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 source "$repo/scripts/xvfb.sh"
@@ -35,6 +40,7 @@ mem_runs=${REMEDOR_BENCH_MEM_RUNS:-21}
 sizes=${REMEDOR_BENCH_SIZES:-1 5 20 50}
 win_iterations=${REMEDOR_BENCH_WIN_ITERATIONS:-300}
 cli_runs=${REMEDOR_BENCH_CLI_RUNS:-30}
+wine_cli_rounds=${REMEDOR_BENCH_WINE_CLI_ROUNDS:-20}
 skip=" ${REMEDOR_BENCH_SKIP:-} "
 summarize=(python3 "$repo/bench/summarize.py")
 stage() { printf '\n==== %s ====\n' "$*"; }
@@ -201,10 +207,9 @@ if wanted windows; then
         echo "  skipped: no Windows cross build here (run scripts/build-windows.sh once: it installs"
         echo "  MinGW and unpacks the Qt for Windows) or no Wine"
     else
-        windows_build=${WINDOWS_BUILD_DIR:-$repo/build-bench-windows}
         cmake -S "$repo" -B "$windows_build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
             -DCMAKE_PREFIX_PATH="$qt_windows" -DCMAKE_BUILD_TYPE=Release -DREMEDOR_WERROR=ON \
-            -DBUILD_TESTING=OFF >"$work/configure-windows.log" 2>&1 || {
+            -DBUILD_TESTING=OFF "${static_link[@]}" >"$work/configure-windows.log" 2>&1 || {
             cat "$work/configure-windows.log" >&2
             exit 1
         }
@@ -282,4 +287,227 @@ if wanted cli; then
     cli_round "$fast"
     echo "  Working copy in $build ($(df --output=fstype "$build" | tail -1)), each removal synced to disk:"
     cli_round "$build"
+fi
+
+if wanted skip; then
+    stage "6. remedor-cli remove --all under Wine, one edition and the suite installed (goal: <= 1.10 x the two installer calls it needs)"
+    # The Windows command line in Release, against the Qt for Windows that scripts/build-windows.sh
+    # unpacks, or against a static one (no Qt6Core.dll, e.g. REMEDOR_BENCH_QT_WINDOWS=
+    # /opt/qt6-mingw-static): the program then carries Qt and the MinGW run time in itself.
+    qt_windows=${REMEDOR_BENCH_QT_WINDOWS:-/opt/qt6-mingw}
+    toolchain=$repo/../shared/toolchains/mingw64.cmake
+    static_link=()
+    windows_build=${WINDOWS_BUILD_DIR:-$repo/build-bench-windows}
+    if [ ! -f "$qt_windows/bin/Qt6Core.dll" ]; then
+        toolchain=$repo/../shared/toolchains/mingw64-static.cmake
+        static_link=(-DCMAKE_EXE_LINKER_FLAGS=-static)
+        windows_build=${WINDOWS_BUILD_DIR:-$repo/build-bench-windows-static}
+    fi
+    mingw_gcc=/usr/lib/gcc/x86_64-w64-mingw32/12-posix
+    mingw_lib=/usr/x86_64-w64-mingw32/lib
+    if [ ! -f "$qt_windows/lib/cmake/Qt6/Qt6Config.cmake" ] || [ ! -f "$toolchain" ] \
+        || ! command -v x86_64-w64-mingw32-g++-posix >/dev/null || ! command -v wine >/dev/null; then
+        echo "  skipped: no Windows cross build here (run scripts/build-windows.sh once: it installs"
+        echo "  MinGW and unpacks the Qt for Windows) or no Wine"
+    else
+        "$repo/scripts/install-deps.sh" msitools wixl
+        # shellcheck source=../tests/windows/editions.sh
+        source "$repo/tests/windows/editions.sh"
+        cmake -S "$repo" -B "$windows_build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+            -DCMAKE_PREFIX_PATH="$qt_windows" -DCMAKE_BUILD_TYPE=Release -DREMEDOR_WERROR=ON \
+            -DBUILD_TESTING=OFF "${static_link[@]}" >"$work/configure-windows.log" 2>&1 || {
+            cat "$work/configure-windows.log" >&2
+            exit 1
+        }
+        cmake --build "$windows_build" --target remedor-cli | tail -n 1
+        skip_work=$work/skip
+        program=$skip_work/program
+        packages=$skip_work/packages
+        mkdir -p "$program"
+        # Without debugging sections, as the bundle ships the MinGW DLLs (Debian's libstdc++
+        # carries 19 MB of them) and the static program: Wine maps them too.
+        x86_64-w64-mingw32-strip --strip-debug -o "$program/remedor-cli.exe" "$windows_build/remedor-cli.exe"
+        if [ -f "$qt_windows/bin/Qt6Core.dll" ]; then
+            cp "$qt_windows/bin/Qt6Core.dll" "$program/"
+            for dll in "$mingw_gcc/libstdc++-6.dll" "$mingw_gcc/libgcc_s_seh-1.dll" "$mingw_lib/libwinpthread-1.dll"; do
+                x86_64-w64-mingw32-strip --strip-debug -o "$program/${dll##*/}" "$dll"
+            done
+        fi
+        "$repo/tests/windows/make-test-packages.sh" "$packages" >"$skip_work/packages.log" 2>&1 || {
+            cat "$skip_work/packages.log" >&2
+            exit 1
+        }
+
+        # A throwaway prefix whose Wine server stays up between the timed commands, as Windows
+        # does between the programs it runs; under an X display, as on a desktop.
+        [ -n "$xvfb_pid" ] || start_bench_xvfb
+        export WINEPREFIX=$skip_work/wineprefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+        timeout 300 wineboot -i >"$skip_work/wineboot.log" 2>&1 || { cat "$skip_work/wineboot.log" >&2; exit 1; }
+        timeout 120 wineserver -w || { echo "the Wine prefix did not settle" >&2; exit 1; }
+        wineserver -p60
+        # Windows always has a desktop; Wine starts one (explorer.exe, about a quarter of a second)
+        # for the first program that makes a window, Qt's message window and msiexec's alike,
+        # and ends it a second after the last such program. A program holding a window for the
+        # whole section keeps it up, so that no timed command pays for starting it.
+        wine notepad >"$skip_work/desktop.log" 2>&1 &
+        desktop_pid=$!
+        # Whichever way the script ends, nothing of the prefix keeps running.
+        trap 'wineserver -k 2>/dev/null || true; cleanup' EXIT
+        skip_fail() {
+            echo "section 6: $*; Wine said:" >&2
+            tail -n 20 "$skip_work/wine.txt" 2>/dev/null | sed 's/^/  /' >&2
+            wineserver -k 2>/dev/null || true
+            wait "$desktop_pid" 2>/dev/null || true
+            exit 1
+        }
+        windows_path() { echo "Z:${1//\//\\}"; }
+
+        # Each timed command is one batch file run by cmd.exe, as a deployment runs a command
+        # line; each batch file leaves the exit codes of its programs in NAME.codes.
+        write_batch() { # write_batch NAME COMMAND...
+            local name=$1 command
+            shift
+            {
+                printf '@echo off\r\n'
+                for command in "$@"; do
+                    printf '%s\r\necho %%ERRORLEVEL%%>>"%s"\r\n' "$command" "$(windows_path "$skip_work/$name.codes")"
+                done
+            } >"$skip_work/$name.bat"
+        }
+        # The system's msiexec.exe by its path, as remedor-cli starts it.
+        uninstall_command() {
+            echo "%SystemRoot%\\system32\\msiexec.exe /X$(product_code "$1") /quiet /passive /norestart KEEPUSERDATA=yes"
+        }
+        cli_command() { echo "\"$(windows_path "$program/remedor-cli.exe")\" $* >\"$(windows_path "$skip_work/cli.out")\" 2>&1"; }
+        all_packages=()
+        for entry in "${REMEDOR_EDITIONS[@]}"; do all_packages+=("${entry%% *}"); done
+        all_packages+=(suite)
+        write_batch empty
+        write_batch version "$(cli_command --version)"
+        write_batch dry-run "$(cli_command remove --all --dry-run)"
+        write_batch remove-all "$(cli_command remove --all)"
+        write_batch needed "$(uninstall_command DEU)" "$(uninstall_command suite)"
+        sixteen=()
+        for package in "${all_packages[@]}"; do sixteen+=("$(uninstall_command "$package")"); done
+        write_batch sixteen "${sixteen[@]}"
+
+        # timed ROUND NAME: runs NAME.bat, appends "ROUND NAME MICROSECONDS" to the times (the
+        # clock is the shell's, read without starting a process) and checks the exit codes.
+        # Fails (status 1) when cmd.exe could not start one of the programs (9009): Wine's
+        # cmd.exe does so now and then, mostly on the last line of the sixteen calls.
+        timed() {
+            local start end codes
+            rm -f "$skip_work/$2.codes" "$skip_work/cli.out"
+            start=$EPOCHREALTIME
+            timeout 600 wine cmd /c "$(windows_path "$skip_work/$2.bat")" >>"$skip_work/wine.txt" 2>&1 || true
+            end=$EPOCHREALTIME
+            codes=$(tr -d '\r' 2>/dev/null <"$skip_work/$2.codes" | paste -sd ' ' || true)
+            if [[ " $codes " == *" 9009 "* ]]; then
+                echo "  round $1, $2: cmd.exe could not start a program (9009); measured again"
+                return 1
+            fi
+            [ "$codes" = "${expected_codes[$2]}" ] \
+                || skip_fail "round $1, $2: exit codes '$codes', expected '${expected_codes[$2]}'"
+            echo "$1 $2 $((${end//[.,]/} - ${start//[.,]/}))" >>"$skip_work/times.txt"
+            [ ! -f "$skip_work/cli.out" ] || tr -d '\r' <"$skip_work/cli.out" >"$skip_work/$2-$1.out"
+        }
+        declare -A expected_codes=([empty]="" [version]=0 [dry-run]=0 [remove-all]=0 [needed]="0 0")
+        for package in "${all_packages[@]}"; do
+            case $package in
+                DEU | suite) expected_codes[sixteen]+=" 0" ;;
+                *) expected_codes[sixteen]+=" 1605" ;;
+            esac
+        done
+        expected_codes[sixteen]=${expected_codes[sixteen]# }
+
+        # The machine: DEU and the suite installed from their packages, the bootstrapper's entry
+        # recording de-DE, DEU's settings per machine and per user.
+        hklm32='HKEY_LOCAL_MACHINE\SOFTWARE\WOW6432Node'
+        bootstrapper="$hklm32\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$REMEDOR_BOOTSTRAPPER_CODE"
+        printf 'Windows Registry Editor Version 5.00\r\n\r\n[%s]\r\n"DisplayName"="%s"\r\n"PeldaLanguage"="de-DE"\r\n\r\n[%s]\r\n"ResourceDll"="peldadeu.dll"\r\n\r\n[%s]\r\n"LastFile"="C:\\\\Users\\\\sample\\\\Plan.pel"\r\n' \
+            "$bootstrapper" "$REMEDOR_SUITE_NAME" "$hklm32\\DAWLIX\\PELDA\\2015\\de-DE" \
+            'HKEY_CURRENT_USER\SOFTWARE\DAWLIX\PELDA\2015\de-DE' >"$skip_work/machine.reg"
+        declare -A package_of_packed=()
+        for package in "${all_packages[@]}"; do
+            package_of_packed[$(packed_code "$(product_code "$package")")]=$package
+        done
+        # The packages Windows Installer has registered, and whose files are there.
+        installed_packages() {
+            local key folder found=()
+            while IFS= read -r key; do
+                [ -z "${package_of_packed[$key]:-}" ] || found+=("${package_of_packed[$key]}")
+            done < <(wine reg query 'HKEY_CLASSES_ROOT\Installer\Products' 2>/dev/null | tr -d '\r' \
+                | sed -n 's/^HKEY_CLASSES_ROOT\\Installer\\Products\\//p')
+            for folder in "$WINEPREFIX/drive_c/Program Files (x86)/PELDA+ 2015"/*/; do
+                [ ! -f "$folder/readme.txt" ] || found+=("file:$(basename "$folder")")
+            done
+            printf '%s\n' "${found[@]}" | LC_ALL=C sort | paste -sd ' '
+        }
+        prepare_machine() {
+            local package state
+            for package in DEU suite; do
+                wine msiexec /i "$(windows_path "$packages/$package.msi")" /qn >>"$skip_work/msiexec.txt" 2>&1 \
+                    || skip_fail "msiexec /i $package.msi failed"
+            done
+            wine reg import "$(windows_path "$skip_work/machine.reg")" >>"$skip_work/reg.txt" 2>&1 \
+                || skip_fail "reg import of the machine's keys failed"
+            state=$(installed_packages)
+            [ "$state" = "DEU file:DEU file:Suite suite" ] || skip_fail "installed before a removal: '$state'"
+        }
+        check_removed() { # check_removed ROUND NAME
+            local state
+            state=$(installed_packages)
+            [ -z "$state" ] || skip_fail "round $1, $2: still installed afterwards: $state"
+        }
+
+        # The packages a cut-short measurement left installed go before it is taken again.
+        clear_machine() {
+            local package
+            for package in DEU suite; do
+                wine msiexec /x "$(product_code "$package")" /qn >>"$skip_work/msiexec.txt" 2>&1 || true
+            done
+        }
+        measure() { # measure ROUND NAME
+            local tries
+            for tries in 1 2 3; do
+                prepare_machine
+                if [ "$2" = remove-all ]; then
+                    # What a run costs besides its installers, on the same machine state.
+                    timed "$1" empty && timed "$1" version && timed "$1" dry-run && timed "$1" "$2" && break
+                else
+                    timed "$1" "$2" && break
+                fi
+                [ "$tries" -lt 3 ] || skip_fail "round $1, $2: cmd.exe failed three times"
+                sed -i "/^$1 \(empty\|version\|dry-run\) /d" "$skip_work/times.txt"
+                clear_machine
+            done
+            check_removed "$1" "$2"
+            if [ "$2" = remove-all ]; then
+                wine reg query "$bootstrapper" >/dev/null 2>&1 \
+                    && skip_fail "round $1: the bootstrapper's entry is still there"
+            fi
+            return 0
+        }
+
+        echo "  load before: $(cut -d' ' -f1-3 /proc/loadavg) ($(nproc) cores); $wine_cli_rounds rounds after one warm-up round"
+        # Started from an empty folder: Wine would take a cmd.bat or msiexec.exe found in the
+        # current folder for the programs of those names.
+        mkdir "$skip_work/launch"
+        cd "$skip_work/launch"
+        for name in remove-all needed sixteen; do measure 0 "$name"; done
+        : >"$skip_work/times.txt"
+        outputs=()
+        for ((round = 1; round <= wine_cli_rounds; round++)); do
+            order=(remove-all needed sixteen)
+            ((round % 2 == 0)) && order=(sixteen needed remove-all)
+            for name in "${order[@]}"; do measure "$round" "$name"; done
+            outputs+=("$skip_work/remove-all-$round.out" "$skip_work/dry-run-$round.out")
+        done
+        cd "$repo"
+        echo "  load after: $(cut -d' ' -f1-3 /proc/loadavg)"
+        wineserver -k 2>/dev/null || true
+        wait "$desktop_pid" 2>/dev/null || true
+        trap cleanup EXIT
+        "${summarize[@]}" wine-cli 1.10 "$skip_work/times.txt" "${outputs[@]}"
+    fi
 fi
