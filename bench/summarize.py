@@ -2,6 +2,8 @@
 """Turns the raw results of scripts/run-benchmarks.sh into the figures it prints.
 
     summarize.py startup GOAL ROUND.json...      hyperfine exports, one per round
+    summarize.py startup-wine GOAL ROUND.json... the same, for the static build (named "static")
+                                                 against the shared one ("shared") under Wine
     summarize.py memory GOAL REMEDOR.txt BARE.txt  one peak RSS in KiB per line
     summarize.py registry GOAL_MS GB.json          Google Benchmark JSON output
     summarize.py cli GOAL_MS WALL.txt RUN.txt...   remedor-cli runs: wall times in
@@ -17,17 +19,17 @@ def verdict(value, goal):
     return "met" if value <= goal else "NOT met"
 
 
-def startup(goal, files):
+def startup(goal, files, measured="remedor", baseline="bare"):
     ratios = []
     for round_number, name in enumerate(files, 1):
         with open(name) as f:
             results = {r["command"]: r for r in json.load(f)["results"]}
-        remedor, bare = results["remedor"], results["bare"]
+        remedor, bare = results[measured], results[baseline]
         ratio = remedor["mean"] / bare["mean"]
         ratios.append(ratio)
-        print(f"  round {round_number}: remedor {remedor['mean'] * 1e3:7.2f} ms "
+        print(f"  round {round_number}: {measured} {remedor['mean'] * 1e3:7.2f} ms "
               f"± {remedor['stddev'] * 1e3:5.2f} (median {remedor['median'] * 1e3:6.2f}), "
-              f"bare {bare['mean'] * 1e3:7.2f} ms ± {bare['stddev'] * 1e3:5.2f} "
+              f"{baseline} {bare['mean'] * 1e3:7.2f} ms ± {bare['stddev'] * 1e3:5.2f} "
               f"(median {bare['median'] * 1e3:6.2f}), {len(remedor['times'])} runs each: "
               f"ratio of means {ratio:.3f}")
     mean_ratio = statistics.mean(ratios)
@@ -122,6 +124,8 @@ def main():
     goal = float(goal)
     if kind == "startup":
         startup(goal, files)
+    elif kind == "startup-wine":
+        startup(goal, files, "static", "shared")
     elif kind == "memory":
         memory(goal, *files)
     elif kind == "registry":
