@@ -122,7 +122,9 @@ if [[ ! -f $qt/lib/cmake/Qt6/Qt6Config.cmake || ! -f $qt/lib/libQt6Core.a ]]; th
 fi
 
 # --- configure and build ------------------------------------------------------------------
-# -static takes the MinGW run time (libstdc++, libgcc, winpthread) in as well; -s strips.
+# -static takes the MinGW run time (libstdc++, libgcc, winpthread) in as well; -s strips. The
+# benchmarks have build folders of their own (scripts/run-benchmarks.sh): every statically linked
+# program costs link time.
 configure=(
     -S "$repo" -B "$build" -G Ninja
     -DCMAKE_TOOLCHAIN_FILE="$toolchain/mingw64-static.cmake"
@@ -130,6 +132,7 @@ configure=(
     -DCMAKE_EXE_LINKER_FLAGS="-static -s"
     -DCMAKE_BUILD_TYPE=Release
     -DREMEDOR_WERROR=ON
+    -DREMEDOR_BENCHMARKS=OFF
 )
 if [[ -v REMEDOR_LANGUAGE ]]; then
     configure+=(-DREMEDOR_LANGUAGE="$REMEDOR_LANGUAGE")
@@ -137,8 +140,8 @@ fi
 say "configuring $build"
 mkdir -p "$build"
 # A build folder made against the shared Qt keeps its toolchain in the cache: start it afresh.
-if [[ -f $build/CMakeCache.txt ]] \
-    && ! grep -qxF "CMAKE_TOOLCHAIN_FILE:FILEPATH=$toolchain/mingw64-static.cmake" "$build/CMakeCache.txt"; then
+if [[ -f $build/CMakeCache.txt ]] && [[ $(sed -n 's/^CMAKE_TOOLCHAIN_FILE:[A-Z]*=//p' "$build/CMakeCache.txt") \
+    != "$toolchain/mingw64-static.cmake" ]]; then
     configure+=(--fresh)
 fi
 cmake "${configure[@]}" >"$build/configure.log" 2>&1 || {

@@ -68,13 +68,16 @@ def normalized(path):
     return os.path.normpath(path)
 
 
-def owning_package(path):
-    """The Debian package that installed a file, or None (a file of the build or of Qt)."""
-    for candidate in (normalized(path), os.path.realpath(path)):
-        result = subprocess.run(["dpkg-query", "-S", candidate], capture_output=True, text=True)
-        if result.returncode == 0:
-            return result.stdout.split(":")[0].strip()
-    return None
+def owning_packages(paths):
+    """{path: the Debian package that installed it}, asked of dpkg once for all paths."""
+    candidates = {p: (normalized(p), os.path.realpath(p)) for p in paths}
+    queries = sorted({c for pair in candidates.values() for c in pair})
+    result = subprocess.run(["dpkg-query", "-S", *queries], capture_output=True, text=True)
+    owner = {}
+    for line in result.stdout.splitlines():
+        package, _, path = line.partition(": ")
+        owner[path.strip()] = package.split(":")[0].strip()
+    return {p: owner.get(pair[0]) or owner.get(pair[1]) for p, pair in candidates.items()}
 
 
 def attribution_entries(licenses):
@@ -164,13 +167,11 @@ def main():
                 texts)
 
     # The toolchain's archives and start-up objects, grouped by the package that installed them.
+    toolchain_files = [item for item in sorted({m.split("(")[0] for m in members} | objects)
+                       if os.path.isabs(item) and str(licenses.parent) not in normalized(item)
+                       and "/delayload/" not in item]  # not the build's own files, nor Qt's
     packages = {}
-    for item in sorted({m.split("(")[0] for m in members} | objects):
-        if not os.path.isabs(item) or str(licenses.parent) in normalized(item):
-            continue  # the build's own files, and Qt's
-        if "/delayload/" in item:
-            continue  # the build's delay-load import libraries
-        package = owning_package(item)
+    for item, package in owning_packages(toolchain_files).items():
         if package is None:
             sys.exit(f"make-notices: no Debian package owns {item}")
         packages.setdefault(package, []).append(os.path.basename(item))
