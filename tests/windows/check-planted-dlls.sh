@@ -3,7 +3,8 @@
 #
 #   1. A copy of the bundle runs once as it is, under Wine with its loader tracing (+loaddll):
 #      the wizard up to its first page, and `remedor-cli list`. Every DLL name the programs
-#      import, and every DLL loaded in those runs, is noted.
+#      import (delay-loaded ones included) or name in their data, and every DLL loaded in those
+#      runs, is noted.
 #   2. The marker DLL (markerdll.cpp) is planted beside the programs under each of those names
 #      but the bundle's own files, the KnownDLLs and the API sets, WINEDLLOVERRIDES asks Wine to prefer a native DLL of each
 #      name, and both programs run again. The wizard must show its first page, remedor-cli list
@@ -33,6 +34,9 @@ lower() { tr '[:upper:]' '[:lower:]'; }
 known=$(grep -v -e '^#' -e '^$' "$here/known-dlls.txt" | lower | sort -u)
 # imports FILE: the DLLs its import table names, lower case.
 imports() { x86_64-w64-mingw32-objdump -p "$1" | sed -n 's/^[[:space:]]*DLL Name: //p' | lower | sort -u; }
+# named FILE: the DLL names its data holds: those it delay-loads, and those Qt inside it passes to
+# LoadLibrary.
+named() { { strings -n 5 "$1"; strings -n 5 -e l "$1"; } | grep -iE '^[a-z0-9_-]+\.dll$' | lower | sort -u; }
 bundle_files=$(cd "$copy" && find . -type f -printf '%f\n' | lower | sort -u)
 pe_files=()
 while IFS= read -r -d '' file; do pe_files+=("$file"); done \
@@ -80,7 +84,7 @@ check "as shipped: the wizard shows its first page" test -n "$wizard_shown"
 check "as shipped: remedor-cli list succeeds" test "$list_status" = 0
 loaded=$(cat "$work"/discovery-*.log | tr -d '\r' | sed -n 's/.*Loaded L"\([^"]*\)".*/\1/p' \
     | sed 's/.*\\//' | lower | grep -E '\.dll$' | sort -u)
-all_names=$({ echo "$loaded"; for file in "${pe_files[@]}"; do imports "$file"; done; } \
+all_names=$({ echo "$loaded"; for file in "${pe_files[@]}"; do imports "$file"; named "$file"; done; } \
     | grep -v '^$' | sort -u)
 check "the programs load at least kernel32.dll, user32.dll and uxtheme.dll" \
     test "$(grep -c -x -e kernel32.dll -e user32.dll -e uxtheme.dll <<<"$all_names")" = 3
