@@ -323,8 +323,8 @@ if wanted winestartup; then
         static=$work/wine-startup/static
         shared=$work/wine-startup/shared
         mkdir -p "$static" "$shared/platforms" "$shared/styles"
-        cp "$static_build/bench/remedor_startup.exe" "$static/"
-        cp "$shared_build/bench/remedor_startup.exe" /opt/qt6-mingw/bin/Qt6{Core,Gui,Widgets}.dll "$shared/"
+        cp "$static_build/remedor_startup.exe" "$static/"
+        cp "$shared_build/remedor_startup.exe" /opt/qt6-mingw/bin/Qt6{Core,Gui,Widgets}.dll "$shared/"
         cp /opt/qt6-mingw/plugins/platforms/qwindows.dll "$shared/platforms/"
         cp /opt/qt6-mingw/plugins/styles/qwindowsvistastyle.dll "$shared/styles/"
         for dll in /usr/lib/gcc/x86_64-w64-mingw32/12-posix/libstdc++-6.dll \
@@ -338,9 +338,10 @@ if wanted winestartup; then
 
         [ -n "$xvfb_pid" ] || start_bench_xvfb
         export WINEPREFIX=$work/wineprefix-startup WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-        timeout 300 wineboot -i >"$work/wineboot-startup.log" 2>&1 || { cat "$work/wineboot-startup.log" >&2; exit 1; }
         # A server kept up between runs, so that no run pays for starting it.
+        mkdir -p "$WINEPREFIX"
         wineserver -p
+        timeout 300 wineboot -i >"$work/wineboot-startup.log" 2>&1 || { cat "$work/wineboot-startup.log" >&2; exit 1; }
         for program in static shared; do
             (cd "$work/wine-startup/$program" && unset QT_QPA_PLATFORM && timeout 60 wine ./remedor_startup.exe) \
                 || { echo "the $program build did not show its window under Wine" >&2; exit 1; }
