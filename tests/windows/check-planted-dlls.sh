@@ -31,6 +31,7 @@ copy=$work/bundle
 cp -r "$bundle" "$copy"
 
 lower() { tr '[:upper:]' '[:lower:]'; }
+words() { tr '\n' ' ' <<<"$1" | sed 's/ *$//'; }
 known=$(grep -v -e '^#' -e '^$' "$here/known-dlls.txt" | lower | sort -u)
 # imports FILE: the DLLs its import table names, lower case.
 imports() { x86_64-w64-mingw32-objdump -p "$1" | sed -n 's/^[[:space:]]*DLL Name: //p' | lower | sort -u; }
@@ -107,14 +108,14 @@ done
 known_set=$(sort -u <<<"$known_set")
 names=$(comm -23 <(echo "$all_names") <(echo "$bundle_files") | comm -23 - <(echo "$known_set") \
     | grep -v '^api-ms-win-' || true)
-echo "not planted (KnownDLLs, API sets, the bundle's own): $(comm -23 <(echo "$all_names") <(echo "$names") | tr '\n' ' ')"
-echo "planted: $(echo $names)"
+echo "not planted (KnownDLLs, API sets, the bundle's own): $(words "$(comm -23 <(echo "$all_names") <(echo "$names"))")"
+echo "planted: $(words "$names")"
 
 # --- 2. planted ---------------------------------------------------------------------------------
 for name in $names; do
     cp "$marker" "$copy/$name"
 done
-overrides="mscoree,mshtml=;$(echo $names | sed 's/\.dll\b//g; s/ /,/g')=n,b"
+overrides="mscoree,mshtml=;$(words "$names" | sed 's/\.dll\b//g; s/ /,/g')=n,b"
 WINEDLLOVERRIDES=$overrides run planted
 # A marker says who asked for its DLL (markerdll.cpp). The program's code, or the loader
 # resolving a bundle file's own imports, is a fault. Wine's own DLLs, loading what they use
@@ -138,7 +139,7 @@ check "planted: remedor-cli list succeeds" test "$list_status" = 0
 # --- 3. the import tables ----------------------------------------------------------------------
 for program in "$bundle"/*.exe; do
     others=$(comm -23 <(imports "$program") <(echo "$known") | grep -v '^api-ms-win-' || true)
-    check "$(basename "$program"): imports only KnownDLLs${others:+ (also: $(echo $others))}" test -z "$others"
+    check "$(basename "$program"): imports only KnownDLLs${others:+ (also: $(words "$others"))}" test -z "$others"
 done
 dlls=$(cd "$bundle" && find . -type f -iname '*.dll' | sed 's|^\./||')
-check "bundle: holds no DLL${dlls:+ (holds: $(echo $dlls))}" test -z "$dlls"
+check "bundle: holds no DLL${dlls:+ (holds: $(words "$dlls"))}" test -z "$dlls"
