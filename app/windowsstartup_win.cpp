@@ -1,4 +1,11 @@
-// Start-up that only Windows needs, run by QApplication's constructor before any window exists.
+// Start-up that only Windows needs.
+//
+// The wizard asks for elevation, and is often started from a folder that others can write to
+// (Downloads, where its zip gets unpacked; a share). Windows looks for a library in the
+// program's folder before the system folder, so a DLL planted there under the name of one that
+// is loaded on demand would run elevated. Libraries therefore come from the system folder only,
+// set before anything can load one: the imports that are not among Windows' KnownDLLs are
+// delay-loaded (cmake/RemedorDelayLoad.cmake), so they too are found there.
 //
 // The removal waits for each installer on the GUI thread. Windows replaces a window that has
 // handled no messages for five seconds with a frozen "ghost" marked "(Not Responding)", which
@@ -10,6 +17,13 @@
 #include <windows.h>
 
 namespace {
+
+// Priority 101, the first a program may use: before the constructors of Qt and of the program,
+// and so before main.
+__attribute__((constructor(101))) void loadLibrariesFromSystemFolderOnly()
+{
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
 
 void keepWindowsPainting()
 {

@@ -3,6 +3,8 @@
 
     summarize.py startup NAME=GOAL[,...] ROUND.json...  hyperfine exports, one per round;
                                                    Remedor's ratio to each named baseline
+    summarize.py startup-wine GOAL ROUND.json... the same, for the static build (named "static")
+                                                 against the shared one ("shared") under Wine
     summarize.py memory GOAL REMEDOR.txt BARE.txt  one peak RSS in KiB per line
     summarize.py registry GOAL_MS GB.json          Google Benchmark JSON output
     summarize.py cli GOAL_MS WALL.txt RUN.txt...   remedor-cli runs: wall times in
@@ -22,13 +24,13 @@ def verdict(value, goal):
     return "met" if value <= goal else "NOT met"
 
 
-def startup(goals, files):
+def startup(goals, files, measured="remedor"):
     ratios = {baseline: [] for baseline in goals}
     for round_number, name in enumerate(files, 1):
         with open(name) as f:
             results = {r["command"]: r for r in json.load(f)["results"]}
-        remedor = results["remedor"]
-        line = (f"  round {round_number}: remedor {remedor['mean'] * 1e3:7.2f} ms "
+        remedor = results[measured]
+        line = (f"  round {round_number}: {measured} {remedor['mean'] * 1e3:7.2f} ms "
                 f"± {remedor['stddev'] * 1e3:5.2f} (median {remedor['median'] * 1e3:6.2f})")
         for baseline in goals:
             other = results[baseline]
@@ -194,6 +196,9 @@ def main():
     if kind == "startup":
         goals = dict(item.split("=") for item in goal.split(","))
         startup({name: float(value) for name, value in goals.items()}, files)
+        return
+    if kind == "startup-wine":
+        startup({"shared": float(goal)}, files, "static")
         return
     goal = float(goal)
     if kind == "memory":

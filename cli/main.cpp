@@ -33,6 +33,10 @@ int perform(Console &console, const CommandLine &commandLine)
     case CommandLine::Command::Version:
         console.print(QCoreApplication::applicationName() + QLatin1Char(' ')
                       + QCoreApplication::applicationVersion());
+        // Qt is linked into the Windows program: its licence asks that users are told.
+        console.print(QStringLiteral("Qt %1; licences of Qt and the other third-party components: "
+                                     "THIRD-PARTY-NOTICES.txt")
+                          .arg(QLatin1String(qVersion())));
         return ExitStatus::Success;
     case CommandLine::Command::List:
         return ListCommand(console).run(commandLine.json(), commandLine.allUsers());

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Cross-builds the Windows program and its Windows tests with MinGW-w64 against the Qt 6 for
-# Windows kept in <repo>/../shared/toolchains, and stages a self-contained copy of the program:
+# Cross-builds the Windows program and its Windows tests with MinGW-w64 against the static Qt 6
+# for Windows kept in <repo>/../shared/toolchains: every program carries Qt, its platform plug-in,
+# its style (the native look) and the MinGW run time inside itself, and needs no DLL beside it.
+# Stages the release:
 #
-#   build-windows/remedor.exe, remedor-cli.exe, the test programs, and
-#   build-windows/bundle/            remedor.exe, remedor-cli.exe, the Qt and MinGW run-time DLLs,
-#                                    platforms/qwindows.dll, styles/qwindowsvistastyle.dll
-#                                    (the native look) and the chosen translation
+#   build-windows/remedor.exe, remedor-cli.exe, the test programs (all stripped), and
+#   build-windows/bundle/            remedor.exe, remedor-cli.exe, THIRD-PARTY-NOTICES.txt (the
+#                                    licences of what the two programs link, made from their link
+#                                    maps by scripts/make-notices.py) and the chosen translation
 #   build-windows/remedor-bundle.zip that folder, zipped
 #   build-windows/SHA256SUMS         the SHA-256 sums of the zip and of every file of the bundle
 #                                    (cd build-windows && sha256sum -c SHA256SUMS)
@@ -13,9 +15,9 @@
 # Usage: scripts/build-windows.sh          (as root: installs missing packages with apt-get)
 # Environment: REMEDOR_LANGUAGE=deu (etc.) sets the translation staged beside the program;
 #              when unset, the choice of the last configure run stays.
-#   REMEDOR_SIGN_PKCS12=FILE          signs every program of the bundle (each .exe; the Qt and
-#                                     MinGW DLLs stay as they are) with the certificate and key
-#                                     in that PKCS#12 file, SHA-256 digests; unset: unsigned.
+#   REMEDOR_SIGN_PKCS12=FILE          signs every program of the bundle (each .exe) with the
+#                                     certificate and key in that PKCS#12 file, SHA-256 digests;
+#                                     unset: unsigned.
 #   REMEDOR_SIGN_PASSWORD_FILE=FILE   the file holding that PKCS#12 file's password.
 #   REMEDOR_SIGN_TIMESTAMP_URL=URL    an RFC 3161 time-stamp server that countersigns (optional).
 # When signing is asked for, any failure leaves no bundle, zip or SHA256SUMS at all rather than
@@ -33,9 +35,7 @@ bundle=$build/bundle
 zip=$build/remedor-bundle.zip
 sums=$build/SHA256SUMS
 certificate=${REMEDOR_SIGN_PKCS12:-}
-qt=/opt/qt6-mingw
-mingw_gcc=/usr/lib/gcc/x86_64-w64-mingw32/12-posix
-mingw_lib=/usr/x86_64-w64-mingw32/lib
+qt=/opt/qt6-mingw-static
 
 say() { echo "build-windows: $*"; }
 die() {
@@ -103,7 +103,7 @@ discard_on_failure() {
 # --- packages -----------------------------------------------------------------------------
 "$repo/scripts/install-deps.sh" g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix \
     binutils-mingw-w64-x86-64 cmake ninja-build xz-utils qt6-base-dev qt6-base-dev-tools \
-    qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
+    qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools python3
 
 # --- signing certificate, checked before anything is built --------------------------------
 if [[ -n $certificate ]]; then
@@ -116,24 +116,34 @@ if [[ -n $certificate ]]; then
 fi
 
 # --- Qt for Windows -----------------------------------------------------------------------
-if [[ ! -f $qt/lib/cmake/Qt6/Qt6Config.cmake || ! -f $qt/bin/Qt6Core.dll ]]; then
-    say "unpacking $toolchain/qt6-mingw64.tar.xz to $qt"
-    tar -C "$(dirname "$qt")" -xJf "$toolchain/qt6-mingw64.tar.xz"
+if [[ ! -f $qt/lib/cmake/Qt6/Qt6Config.cmake || ! -f $qt/lib/libQt6Core.a ]]; then
+    say "unpacking $toolchain/qt6-mingw64-static.tar.xz to $qt"
+    tar -C "$(dirname "$qt")" -xJf "$toolchain/qt6-mingw64-static.tar.xz"
 fi
 
 # --- configure and build ------------------------------------------------------------------
+# -static takes the MinGW run time (libstdc++, libgcc, winpthread) in as well; -s strips. The
+# benchmarks have build folders of their own (scripts/run-benchmarks.sh): every statically linked
+# program costs link time.
 configure=(
     -S "$repo" -B "$build" -G Ninja
-    -DCMAKE_TOOLCHAIN_FILE="$toolchain/mingw64.cmake"
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain/mingw64-static.cmake"
     -DCMAKE_PREFIX_PATH="$qt"
+    -DCMAKE_EXE_LINKER_FLAGS="-static -s"
     -DCMAKE_BUILD_TYPE=Release
     -DREMEDOR_WERROR=ON
+    -DREMEDOR_BENCHMARKS=OFF
 )
 if [[ -v REMEDOR_LANGUAGE ]]; then
     configure+=(-DREMEDOR_LANGUAGE="$REMEDOR_LANGUAGE")
 fi
 say "configuring $build"
 mkdir -p "$build"
+# A build folder made against the shared Qt keeps its toolchain in the cache: start it afresh.
+if [[ -f $build/CMakeCache.txt ]] && [[ $(sed -n 's/^CMAKE_TOOLCHAIN_FILE:[A-Z]*=//p' "$build/CMakeCache.txt") \
+    != "$toolchain/mingw64-static.cmake" ]]; then
+    configure+=(--fresh)
+fi
 cmake "${configure[@]}" >"$build/configure.log" 2>&1 || {
     cat "$build/configure.log" >&2
     exit 1
@@ -149,18 +159,10 @@ fi
 # --- bundle -------------------------------------------------------------------------------
 language=$(sed -n 's/^REMEDOR_LANGUAGE:STRING=//p' "$build/CMakeCache.txt")
 rm -rf "$bundle" "$zip" "$sums"
-mkdir -p "$bundle/platforms" "$bundle/styles"
+mkdir -p "$bundle"
 cp "$build/remedor.exe" "$build/remedor-cli.exe" "$bundle/"
-cp "$qt/bin/Qt6Core.dll" "$qt/bin/Qt6Gui.dll" "$qt/bin/Qt6Widgets.dll" "$bundle/"
-cp "$qt/plugins/platforms/qwindows.dll" "$bundle/platforms/"
-cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$bundle/styles/"
-# Debian ships the MinGW run time with its debugging information (20 MB of libstdc++ alone).
-# strip stamps the PE header with the time it runs unless SOURCE_DATE_EPOCH says otherwise: the
-# source's date makes every run stage the same bytes.
-for dll in "$mingw_gcc/libstdc++-6.dll" "$mingw_gcc/libgcc_s_seh-1.dll" "$mingw_lib/libwinpthread-1.dll"; do
-    SOURCE_DATE_EPOCH=$(stat -c %Y "$dll") \
-        x86_64-w64-mingw32-strip --strip-debug -o "$bundle/${dll##*/}" "$dll"
-done
+python3 "$repo/scripts/make-notices.py" --licenses "$qt/licenses" \
+    --output "$bundle/THIRD-PARTY-NOTICES.txt" "$build/remedor.exe.map" "$build/remedor-cli.exe.map"
 if [[ -n $language ]]; then
     cp "$build/translations/remedor_$language.qm" "$bundle/"
 fi

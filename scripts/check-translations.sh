@@ -23,7 +23,7 @@ for ts in "$work"/*.ts; do
         status=1
     fi
     if ! diff -q "$repo/translations/$name" "$ts" >/dev/null; then
-        echo "$name: differs from what lupdate writes (run: cmake --build build --target remedor_core_lupdate)"
+        echo "$name: differs from what lupdate writes (run: cmake --build build --target remedor_wizard_lupdate)"
         status=1
     fi
 done

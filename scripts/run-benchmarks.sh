@@ -15,6 +15,8 @@
 #   6. remedor-cli.exe remove --all under Wine with one edition and the suite installed from
 #      the test packages, against the two bare msiexec /X calls it needs and the sixteen that
 #      one call per package makes, timed in alternating rounds of the same run.
+#   7. start-up to the first page under Wine: the wizard linked statically, as released,
+#      against the same wizard linked to the Qt and MinGW DLLs, when MinGW and Wine are there.
 #
 # Every figure is a ratio or a per-size cost measured side by side in this one run; the
 # absolute times depend on the machine. See docs/performance.md.
@@ -29,7 +31,9 @@
 #   REMEDOR_BENCH_CLI_RUNS  runs of remedor-cli remove --all per working folder (default 30)
 #   REMEDOR_BENCH_WINE_CLI_ROUNDS  rounds of section 6 (default 20)
 #   REMEDOR_BENCH_QT_WINDOWS       the Qt for Windows section 6 builds with (default /opt/qt6-mingw)
-#   REMEDOR_BENCH_SKIP      words among "startup memory registry windows cli skip" to leave out
+#   REMEDOR_BENCH_WINE_RUNS hyperfine runs per program and round under Wine, section 7 (default 20)
+#   REMEDOR_BENCH_SKIP      words among "startup memory registry windows cli skip winestartup"
+#                           to leave out
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 source "$repo/scripts/xvfb.sh"
@@ -41,6 +45,7 @@ sizes=${REMEDOR_BENCH_SIZES:-1 5 20 50}
 win_iterations=${REMEDOR_BENCH_WIN_ITERATIONS:-300}
 cli_runs=${REMEDOR_BENCH_CLI_RUNS:-30}
 wine_cli_rounds=${REMEDOR_BENCH_WINE_CLI_ROUNDS:-20}
+wine_runs=${REMEDOR_BENCH_WINE_RUNS:-20}
 skip=" ${REMEDOR_BENCH_SKIP:-} "
 summarize=(python3 "$repo/bench/summarize.py")
 stage() { printf '\n==== %s ====\n' "$*"; }
@@ -194,25 +199,44 @@ if wanted registry; then
     "${summarize[@]}" registry 5 "$work/registry-disk.json"
 fi
 
+# The Qt builds for Windows in ../shared/toolchains, unpacked where their toolchain files look.
+toolchains=$repo/../shared/toolchains
+unpack_qt() {
+    local folder=$1 tarball=$2
+    [ -f "$folder/lib/cmake/Qt6/Qt6Config.cmake" ] || [ ! -f "$toolchains/$tarball" ] \
+        || tar -C "$(dirname "$folder")" -xJf "$toolchains/$tarball"
+}
+have_windows_tools() {
+    command -v x86_64-w64-mingw32-g++-posix >/dev/null && command -v wine >/dev/null
+}
+
+# configure_windows BUILD TOOLCHAIN_FILE QT_FOLDER [CMAKE OPTION...]: a Release cross build of
+# the benchmarks.
+configure_windows() {
+    local folder=$1 toolchain_file=$2 qt_folder=$3
+    shift 3
+    cmake -S "$repo" -B "$folder" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchains/$toolchain_file" \
+        -DCMAKE_PREFIX_PATH="$qt_folder" -DCMAKE_BUILD_TYPE=Release -DREMEDOR_WERROR=ON \
+        -DBUILD_TESTING=OFF "$@" >"$work/configure-$(basename "$folder").log" 2>&1 || {
+        cat "$work/configure-$(basename "$folder").log" >&2
+        exit 1
+    }
+}
+
 if wanted windows; then
     stage "4. Registry work of one edition on the Windows registry under Wine (goal: <= 1.5 x the registry API floor)"
     # The cross build of its own (Release), with the toolchain and the Qt for Windows that
     # scripts/build-windows.sh installs and unpacks.
     qt_windows=/opt/qt6-mingw
-    toolchain=$repo/../shared/toolchains/mingw64.cmake
     mingw_gcc=/usr/lib/gcc/x86_64-w64-mingw32/12-posix
     mingw_lib=/usr/x86_64-w64-mingw32/lib
-    if [ ! -f "$qt_windows/lib/cmake/Qt6/Qt6Config.cmake" ] || [ ! -f "$toolchain" ] \
-        || ! command -v x86_64-w64-mingw32-g++-posix >/dev/null || ! command -v wine >/dev/null; then
+    unpack_qt "$qt_windows" qt6-mingw64.tar.xz
+    if [ ! -f "$qt_windows/lib/cmake/Qt6/Qt6Config.cmake" ] || ! have_windows_tools; then
         echo "  skipped: no Windows cross build here (run scripts/build-windows.sh once: it installs"
-        echo "  MinGW and unpacks the Qt for Windows) or no Wine"
+        echo "  MinGW) or no Wine"
     else
-        cmake -S "$repo" -B "$windows_build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-            -DCMAKE_PREFIX_PATH="$qt_windows" -DCMAKE_BUILD_TYPE=Release -DREMEDOR_WERROR=ON \
-            -DBUILD_TESTING=OFF "${static_link[@]}" >"$work/configure-windows.log" 2>&1 || {
-            cat "$work/configure-windows.log" >&2
-            exit 1
-        }
+        windows_build=${WINDOWS_BUILD_DIR:-$repo/build-bench-windows}
+        configure_windows "$windows_build" mingw64.cmake "$qt_windows"
         cmake --build "$windows_build" --target remedor_registry_bench_win | tail -n 1
         program=$work/windows-program
         mkdir -p "$program/platforms"
@@ -509,5 +533,62 @@ if wanted skip; then
         wait "$desktop_pid" 2>/dev/null || true
         trap cleanup EXIT
         "${summarize[@]}" wine-cli 1.10 "$skip_work/times.txt" "${outputs[@]}"
+    fi
+fi
+
+if wanted winestartup; then
+    stage "7. Start-up to the first page under Wine: static build against shared (goal: <= 1.10 x)"
+    unpack_qt /opt/qt6-mingw qt6-mingw64.tar.xz
+    unpack_qt /opt/qt6-mingw-static qt6-mingw64-static.tar.xz
+    if [ ! -f /opt/qt6-mingw/bin/Qt6Core.dll ] || [ ! -f /opt/qt6-mingw-static/lib/libQt6Core.a ] \
+        || ! have_windows_tools; then
+        echo "  skipped: no MinGW (run scripts/build-windows.sh once), no Wine, or a Qt for Windows missing"
+    else
+        # The same start-up program twice, each in a folder laid out as it would be shipped: one
+        # stripped file, or the program beside the Qt and MinGW DLLs and plug-ins (the MinGW ones
+        # without their debugging information, as the shared bundle had them).
+        shared_build=${WINDOWS_BUILD_DIR:-$repo/build-bench-windows}
+        static_build=$repo/build-bench-windows-static
+        configure_windows "$shared_build" mingw64.cmake /opt/qt6-mingw
+        configure_windows "$static_build" mingw64-static.cmake /opt/qt6-mingw-static \
+            -DCMAKE_EXE_LINKER_FLAGS="-static -s"
+        cmake --build "$shared_build" --target remedor_startup | tail -n 1
+        cmake --build "$static_build" --target remedor_startup | tail -n 1
+        static=$work/wine-startup/static
+        shared=$work/wine-startup/shared
+        mkdir -p "$static" "$shared/platforms" "$shared/styles"
+        cp "$static_build/remedor_startup.exe" "$static/"
+        cp "$shared_build/remedor_startup.exe" /opt/qt6-mingw/bin/Qt6{Core,Gui,Widgets}.dll "$shared/"
+        cp /opt/qt6-mingw/plugins/platforms/qwindows.dll "$shared/platforms/"
+        cp /opt/qt6-mingw/plugins/styles/qwindowsvistastyle.dll "$shared/styles/"
+        for dll in /usr/lib/gcc/x86_64-w64-mingw32/12-posix/libstdc++-6.dll \
+            /usr/lib/gcc/x86_64-w64-mingw32/12-posix/libgcc_s_seh-1.dll \
+            /usr/x86_64-w64-mingw32/lib/libwinpthread-1.dll; do
+            x86_64-w64-mingw32-strip --strip-debug -o "$shared/${dll##*/}" "$dll"
+        done
+        echo "  sizes: static $(du -b "$static/remedor_startup.exe" | cut -f1) bytes;" \
+             "shared $(du -cb "$shared"/*.exe "$shared"/*.dll "$shared"/*/*.dll | tail -1 | cut -f1) bytes in" \
+             "$(find "$shared" -type f | wc -l) files"
+
+        [ -n "$xvfb_pid" ] || start_bench_xvfb
+        export WINEPREFIX=$work/wineprefix-startup WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+        # A server kept up between runs, so that no run pays for starting it.
+        mkdir -p "$WINEPREFIX"
+        wineserver -p
+        timeout 300 wineboot -i >"$work/wineboot-startup.log" 2>&1 || { cat "$work/wineboot-startup.log" >&2; exit 1; }
+        for program in static shared; do
+            (cd "$work/wine-startup/$program" && unset QT_QPA_PLATFORM && timeout 60 wine ./remedor_startup.exe) \
+                || { echo "the $program build did not show its window under Wine" >&2; exit 1; }
+        done
+        files=()
+        for ((round = 1; round <= rounds; round++)); do
+            order=(-n static "wine $static/remedor_startup.exe" -n shared "wine $shared/remedor_startup.exe")
+            ((round % 2 == 0)) && order=(-n shared "wine $shared/remedor_startup.exe" -n static "wine $static/remedor_startup.exe")
+            env -u QT_QPA_PLATFORM hyperfine -N --style none --warmup 3 --runs "$wine_runs" \
+                --export-json "$work/wine-startup-$round.json" "${order[@]}" >/dev/null
+            files+=("$work/wine-startup-$round.json")
+        done
+        wineserver -k 2>/dev/null || true
+        "${summarize[@]}" startup-wine 1.10 "${files[@]}"
     fi
 fi

@@ -3,9 +3,10 @@
 # server and runs `ctest --test-dir build-windows`.
 #
 # The machine is one Wine prefix, build-windows/wine-prefix, made fresh at the start of every
-# run by the fixture WinePrefix and stopped at its end. Programs run from the build folder,
-# beside their DLLs, with build-windows/wine-work as their working folder; a decoy msiexec.exe
-# lies in both and windows.decoy.neverRan, run last, fails if it was ever started.
+# run by the fixture WinePrefix and stopped at its end. Programs run from the build folder, linked
+# as the release is (Qt and the MinGW run time inside, no DLL beside them), with
+# build-windows/wine-work as their working folder; a decoy msiexec.exe lies in both and
+# windows.decoy.neverRan, run last, fails if it was ever started.
 #
 # Adding a test takes one call:
 #   - a check of built files that needs no Wine (a signature, a resource): a plain add_test, no
@@ -33,12 +34,18 @@ set(REMEDOR_WINE_PREFIX ${CMAKE_BINARY_DIR}/wine-prefix)
 set(REMEDOR_WINE_PACKAGES ${CMAKE_BINARY_DIR}/wine-packages)
 set(scripts ${CMAKE_CURRENT_LIST_DIR})
 
-# The test programs; console programs (no WIN32), so that their output reaches the caller. They
-# are built beside the others, where the DLLs are.
+# Qt is linked into the programs, with the windows platform plug-in by default; the tests run on
+# the offscreen one, which a program imports itself.
+function(remedor_import_offscreen_platform program)
+    qt_import_plugins(${program} INCLUDE Qt6::QOffscreenIntegrationPlugin)
+endfunction()
+
+# The test programs; console programs (no WIN32), so that their output reaches the caller.
 function(remedor_add_windows_test name)
     qt_add_executable(${name} ${CMAKE_CURRENT_LIST_DIR}/${name}.cpp)
-    target_link_libraries(${name} PRIVATE remedor_core Qt6::Test)
+    target_link_libraries(${name} PRIVATE remedor_wizard Qt6::Test)
     remedor_set_build_options(${name} ASCII_STRINGS)
+    remedor_import_offscreen_platform(${name})
 endfunction()
 
 # RegistryKey on the real registry: 32-bit view, exact names, nothing created.
@@ -67,17 +74,8 @@ if(MINGW)
 endif()
 
 # --- what the programs find beside them --------------------------------------------------------
-# The Qt libraries, the MinGW run time and the platform plug-ins; and, where Windows would look
-# for a bare "msiexec.exe" before the system folder (beside the program and in the working
-# folder), the decoy under that name and under its own.
-foreach(library libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
-    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${library}
-                    OUTPUT_VARIABLE path OUTPUT_STRIP_TRAILING_WHITESPACE)
-    if(NOT IS_ABSOLUTE "${path}")
-        message(FATAL_ERROR "${CMAKE_CXX_COMPILER} does not know where ${library} is")
-    endif()
-    list(APPEND mingw_runtime ${path})
-endforeach()
+# Where Windows would look for a bare "msiexec.exe" before the system folder (beside the program
+# and in the working folder): the decoy under that name and under its own.
 set(decoy_copies)
 foreach(folder ${REMEDOR_WINE_BIN_DIR} ${REMEDOR_WINE_WORK_DIR})
     foreach(name msiexec.exe remedor-decoy-installer.exe)
@@ -87,17 +85,21 @@ foreach(folder ${REMEDOR_WINE_BIN_DIR} ${REMEDOR_WINE_WORK_DIR})
     endforeach()
 endforeach()
 add_custom_target(remedor_wine_runtime ALL
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${REMEDOR_WINE_BIN_DIR}/platforms ${REMEDOR_WINE_WORK_DIR}
-    COMMAND ${CMAKE_COMMAND} -E copy_if_different
-            $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6::Widgets>
-            $<TARGET_FILE:Qt6::Test> ${mingw_runtime} ${REMEDOR_WINE_BIN_DIR}
-    COMMAND ${CMAKE_COMMAND} -E copy_if_different
-            $<TARGET_FILE:Qt6::QOffscreenIntegrationPlugin> $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin>
-            ${REMEDOR_WINE_BIN_DIR}/platforms
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${REMEDOR_WINE_WORK_DIR}
     ${decoy_copies}
-    COMMENT "Placing the run-time DLLs and the decoy installer beside the programs"
+    COMMENT "Placing the decoy installer beside the programs"
     VERBATIM)
 add_dependencies(remedor_wine_runtime remedor_decoy_installer)
+
+# The DLL that check-planted-dlls.sh plants beside the bundle's programs under every name they
+# load: it only leaves a marker file when loaded.
+add_library(remedor_marker_dll SHARED ${CMAKE_CURRENT_LIST_DIR}/markerdll.cpp)
+set_target_properties(remedor_marker_dll PROPERTIES
+    OUTPUT_NAME remedor-marker PREFIX ""
+    RUNTIME_OUTPUT_DIRECTORY ${REMEDOR_WINDOWS_TEST_DIR}/marker)
+target_compile_options(remedor_marker_dll PRIVATE -Wall -Wextra $<$<BOOL:${REMEDOR_WERROR}>:-Werror>)
+target_link_options(remedor_marker_dll PRIVATE -nostdlib -Wl,--entry,DllMain)
+target_link_libraries(remedor_marker_dll PRIVATE kernel32)
 
 # --- how a test runs under Wine ----------------------------------------------------------------
 # Wine does not hand the host's QT_* variables to Windows programs (they are for Linux ones) but
@@ -171,6 +173,7 @@ get_property(portable_tests DIRECTORY PROPERTY TESTS)
 foreach(test IN LISTS portable_tests)
     if(NOT test MATCHES "^windows\\.")
         remedor_run_under_wine(${test})
+        remedor_import_offscreen_platform(${test})
     endif()
 endforeach()
 
@@ -241,6 +244,15 @@ add_test(NAME windows.bundle.files COMMAND ${scripts}/check-bundle.sh files ${CM
 add_test(NAME windows.bundle.program COMMAND ${scripts}/check-bundle.sh program ${CMAKE_BINARY_DIR})
 # It starts and shows its wizard window, on the X display the caller gives.
 remedor_add_wine_test(NAME windows.bundle.starts COMMAND ${scripts}/check-bundle.sh starts ${CMAKE_BINARY_DIR})
+
+# No DLL from the program's folder: the bundle's programs import only KnownDLLs and load none of
+# the DLLs planted beside them under the names of those they use. Both this test and the one
+# above start the bundle's wizard and end every remedor.exe: one at a time.
+remedor_add_wine_test(NAME windows.bundle.plantedDlls
+                      COMMAND ${scripts}/check-planted-dlls.sh ${CMAKE_BINARY_DIR}/bundle
+                              $<TARGET_FILE:remedor_marker_dll> ${REMEDOR_WINE_WORK_DIR}/planted-dlls)
+set_tests_properties(windows.bundle.starts windows.bundle.plantedDlls PROPERTIES
+                     RESOURCE_LOCK bundle-wizard)
 
 # The wizard keeps its windows painting while it waits for an installer: it turns window
 # ghosting off at start-up.

@@ -2,12 +2,14 @@
 # The bundle scripts/build-windows.sh stages in BUILD/bundle and zips into remedor-bundle.zip:
 #
 #   check-bundle.sh files BUILD     the bundle and the zip hold exactly the files of
-#                                   bundle-files.txt (and the chosen translation)
+#                                   bundle-files.txt (and the chosen translation); the notices
+#                                   carry the licences of Qt and of the GCC run time
 #   check-bundle.sh program BUILD   the bundle's remedor.exe and remedor-cli.exe are those of
 #                                   BUILD, but for an Authenticode signature they may carry
 #   check-bundle.sh starts BUILD    under Wine (WINEPREFIX) on the X display DISPLAY, the bundle's
 #                                   remedor.exe turns window ghosting off and opens its wizard
-#                                   window; a screenshot is kept when ImageMagick's import is there
+#                                   window; a screenshot is kept when ImageMagick's import is there;
+#                                   remedor-cli --version names Qt's version and the notices
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=check.sh
@@ -30,10 +32,22 @@ expected_files() {
 files() {
     local expected
     expected=$(expected_files | LC_ALL=C sort)
-    check "bundle: exactly the program, its DLLs and plug-ins${language:+ and remedor_$language.qm}" \
+    check "bundle: exactly the two programs and the notices${language:+ and remedor_$language.qm}" \
         test "$(cd "$bundle" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)" = "$expected"
     check "remedor-bundle.zip: holds the bundle" \
         test "$(cmake -E tar tf "$build/remedor-bundle.zip" | grep -v '/$' | sed 's|^bundle/||' | LC_ALL=C sort)" = "$expected"
+    check "THIRD-PARTY-NOTICES.txt: Qt with the LGPL-3.0's text" \
+        notices_hold '^  Qt 6\.[0-9.]* (.*): LGPL-3.0-only' 'GNU LESSER GENERAL PUBLIC LICENSE'
+    check "THIRD-PARTY-NOTICES.txt: the GCC run time with its Runtime Library Exception" \
+        notices_hold 'GCC RUNTIME LIBRARY EXCEPTION'
+}
+
+# notices_hold PATTERN...: the bundle's notices hold a line matching each pattern.
+notices_hold() {
+    local pattern
+    for pattern in "$@"; do
+        grep -q -- "$pattern" "$bundle/THIRD-PARTY-NOTICES.txt" || return 1
+    done
 }
 
 # Signing adds the signature's table and changes two header fields: the checksum and the
@@ -103,6 +117,10 @@ starts() {
     check "bundle: remedor.exe opens its wizard window${window:+ (${window#*0x* })}" test -n "$window"
     check "bundle: remedor.exe turned window ghosting off" \
         grep -aq 'DisableProcessWindowsGhosting' "$log"
+    local version
+    version=$(cd "$bundle" && wine ./remedor-cli.exe --version 2>/dev/null | tr -d '\r')
+    check "bundle: remedor-cli --version names Qt's version and THIRD-PARTY-NOTICES.txt" \
+        grep -qE '^Qt 6\.[0-9]+\.[0-9]+; .*THIRD-PARTY-NOTICES\.txt$' <<<"$version"
 }
 
 case $step in

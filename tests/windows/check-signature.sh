@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Checks a bundle that scripts/build-windows.sh signed: every program of the bundle (each .exe)
 # verifies against the certificate, with SHA-256 digests; its certificate table lies after the
-# last section's raw data; a copy with one byte of its code changed no longer verifies; the Qt
-# and MinGW DLLs were left alone; the zip holds the signed files; SHA256SUMS is right.
+# last section's raw data; a copy with one byte of its code changed no longer verifies; any other
+# program file (a DLL) was left alone; the zip holds the signed files; SHA256SUMS is right.
 #
 # Usage: check-signature.sh BUILD_WINDOWS_FOLDER CERTIFICATE.pem
 #        (the certificate is the trust anchor, as the test certificates sign themselves)

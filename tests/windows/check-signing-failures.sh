@@ -141,6 +141,6 @@ check "good certificate: build-windows.sh succeeds" test $status = 0
 check "good certificate: says nothing of an unsigned bundle" quiet_about_unsigned signed
 check "good certificate: every program is signed" no_unsigned_program
 check "good certificate: the same files as the unsigned bundle" test "$(file_list)" = "$unsigned_files"
-check "good certificate: the DLLs and the rest are those of the unsigned bundle" \
+check "good certificate: the notices and the rest are those of the unsigned bundle" \
     test "$(others)" = "$unsigned_others"
 
