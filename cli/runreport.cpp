@@ -262,6 +262,7 @@ QJsonObject RunReport::optionsJson() const
         { QStringLiteral("allUsers"), m_options.allUsers },
         { QStringLiteral("log"), orNull(m_commandLine.logFile()) },
         { QStringLiteral("msiLog"), orNull(m_options.installerLogFolder) },
+        { QStringLiteral("backup"), orNull(m_commandLine.backupFile()) },
         { QStringLiteral("timeoutMinutes"),
           m_options.installerTimeoutMs < 0 ? QJsonValue()
                                            : QJsonValue(m_options.installerTimeoutMs / 60000.0) },

@@ -18,7 +18,7 @@ RemovalRun::RemovalRun(RemovalObserver *observer)
 RemovalRun::Ending RemovalRun::run(const Choice &isChosen)
 {
     // Read before anything is removed: the suite's fate depends on it.
-    const QString bootstrapperLanguageCode = bootstrapperLanguage();
+    const Bootstrapper bootstrapper = readBootstrapper();
     bool bootstrapperEditionFailed = false;
     std::optional<RemovalObserver::NotAttempted> ended; // why no further package starts
 
@@ -33,15 +33,15 @@ RemovalRun::Ending RemovalRun::run(const Choice &isChosen)
             continue;
         }
         const std::optional<InstallerOutcome> outcome = takePackage(name);
-        if (bootstrapperLanguageCode == QLatin1String(edition.languageCode))
+        if (bootstrapper.languageCode == QLatin1String(edition.languageCode))
             bootstrapperEditionFailed = outcome && outcome->isFailure();
         ended = endsTheRun(outcome);
     }
 
     const std::optional<RemovalObserver::SuiteKept> kept
-        = suiteKeptBecause(bootstrapperLanguageCode, isChosen, bootstrapperEditionFailed);
+        = suiteKeptBecause(bootstrapper, isChosen, bootstrapperEditionFailed);
     if (kept) {
-        m_observer->suiteKept(*kept, bootstrapperRecordedLanguage());
+        m_observer->suiteKept(*kept, bootstrapper.recordedLanguage);
         return Ending::Completed;
     }
     if (stopRequested())
@@ -58,17 +58,17 @@ RemovalRun::Ending RemovalRun::run(const Choice &isChosen)
 }
 
 std::optional<RemovalObserver::SuiteKept>
-RemovalRun::suiteKeptBecause(const QString &bootstrapperLanguageCode, const Choice &isChosen,
+RemovalRun::suiteKeptBecause(const Bootstrapper &bootstrapper, const Choice &isChosen,
                              bool bootstrapperEditionFailed) const
 {
     using SuiteKept = RemovalObserver::SuiteKept;
-    if (bootstrapperLanguageCode.isEmpty()) {
-        if (!bootstrapperEntryExists())
-            return SuiteKept::NoBootstrapperEntry;
-        return bootstrapperRecordedLanguage().isEmpty() ? SuiteKept::NoRecordedLanguage
-                                                        : SuiteKept::UnknownLanguage;
-    }
-    if (!isChosen(EditionCatalogue::displayNameForLanguage(bootstrapperLanguageCode)))
+    if (!bootstrapper.present)
+        return SuiteKept::NoBootstrapperEntry;
+    if (bootstrapper.recordedLanguage.isEmpty())
+        return SuiteKept::NoRecordedLanguage;
+    if (bootstrapper.languageCode.isEmpty())
+        return SuiteKept::UnknownLanguage;
+    if (!isChosen(EditionCatalogue::displayNameForLanguage(bootstrapper.languageCode)))
         return SuiteKept::EditionNotChosen;
     // The edition stays installed and registered: so do the suite it needs and the entry
     // through which it is seen and uninstalled.
@@ -89,6 +89,16 @@ RemovalRun::endsTheRun(const std::optional<InstallerOutcome> &outcome) const
     if (outcome->status == InstallerOutcome::AnotherInstallation && m_options.endWhenInstallerBusy)
         return RemovalObserver::NotAttempted::InstallerBusy;
     return std::nullopt;
+}
+
+RemovalRun::Bootstrapper RemovalRun::readBootstrapper()
+{
+    Bootstrapper bootstrapper;
+    bootstrapper.recordedLanguage = bootstrapperRecordedLanguage();
+    bootstrapper.present = !bootstrapper.recordedLanguage.isEmpty() || bootstrapperEntryExists();
+    bootstrapper.languageCode
+        = EditionCatalogue::languageCodeForLocale(bootstrapper.recordedLanguage);
+    return bootstrapper;
 }
 
 bool RemovalRun::bootstrapperEntryExists()

@@ -61,13 +61,22 @@ public:
     static QString installerLog(const QString &folder, const QString &displayName);
 
 private:
+    // The bootstrapper's entry as the run finds it before anything is removed.
+    struct Bootstrapper
+    {
+        bool present = false;
+        QString recordedLanguage; // as the entry spells it, "de-DE"; empty when none
+        QString languageCode; // "DEU"; empty when the language is no edition's
+    };
+    static Bootstrapper readBootstrapper();
+
     // The installer (empty in a dry run), then the keys unless they are to stay.
     std::optional<InstallerOutcome> takePackage(const QString &displayName);
     InstallerOutcome runInstaller(const QString &displayName, const QString &command);
     bool isUnknownToInstaller(const QString &displayName, const QString &productCode);
     QString logArgument(const QString &displayName) const;
     std::optional<RemovalObserver::SuiteKept>
-    suiteKeptBecause(const QString &bootstrapperLanguageCode, const Choice &isChosen,
+    suiteKeptBecause(const Bootstrapper &bootstrapper, const Choice &isChosen,
                      bool bootstrapperEditionFailed) const;
     std::optional<RemovalObserver::NotAttempted>
     endsTheRun(const std::optional<InstallerOutcome> &outcome) const;

@@ -833,6 +833,7 @@ void tst_Cli::reportOfARun()
              (QStringList { "removed", "removed", "removed", "notThere" }));
     QCOMPARE(report["suite"]["decision"].toString(), "attempted");
     QCOMPARE(report["options"]["timeoutMinutes"].toDouble(), 10.0);
+    QVERIFY(report["options"]["backup"].isNull());
 }
 
 void tst_Cli::allUsers_data()
