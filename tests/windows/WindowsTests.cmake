@@ -247,12 +247,13 @@ remedor_add_wine_test(NAME windows.bundle.starts COMMAND ${scripts}/check-bundle
 
 # No DLL from the program's folder: the bundle's programs import only KnownDLLs and load none of
 # the DLLs planted beside them under the names of those they use. Both this test and the one
-# above start the bundle's wizard and end every remedor.exe: one at a time.
+# above start the bundle's wizard and end every remedor.exe (this one every remedor-cli.exe too)
+# in the machine's prefix: one at a time, and never beside a test that runs the programs there.
 remedor_add_wine_test(NAME windows.bundle.plantedDlls
                       COMMAND ${scripts}/check-planted-dlls.sh ${CMAKE_BINARY_DIR}/bundle
                               $<TARGET_FILE:remedor_marker_dll> ${REMEDOR_WINE_WORK_DIR}/planted-dlls)
 set_tests_properties(windows.bundle.starts windows.bundle.plantedDlls PROPERTIES
-                     RESOURCE_LOCK bundle-wizard)
+                     RESOURCE_LOCK "bundle-wizard;wine-machine")
 
 # The wizard keeps its windows painting while it waits for an installer: it turns window
 # ghosting off at start-up.
