@@ -109,8 +109,9 @@ children() {
     { wine reg query "$1" 2>/dev/null || true; } | tr -d '\r' | { grep -a '^HKEY_' || true; } \
         | awk -v depth="$(($(tr -cd '\\' <<<"$1" | wc -c) + 1))" -F'\\' 'NF == depth + 1 { print $NF }'
 }
-# A key that should be there is looked for twice: now and then Wine's reg query under a busy
-# server misses one (seen once in some ten runs); a key that is really gone stays gone.
+# A key that should be there is looked for twice: one run in about six here found an installed
+# package's uninstall entry missing, and the cause was not found (Wine's reg query is the
+# suspect); a key that is really gone stays gone, so the check still fails on it.
 present() { children "$1" | grep -qxF -- "$2" || { sleep 1 && children "$1" | grep -qxF -- "$2"; }; }
 gone() { ! children "$1" | grep -qixF -- "$2"; }
 # Every key the product's run could touch, one "parent\child" a line, sorted.
