@@ -30,9 +30,9 @@ int ListCommand::run(bool json, bool allUsers)
     if (allUsers)
         users = profiles();
     if (json) {
-        printJson(listed, bootstrapper(), users);
+        printJson(listed, RemovalRun::readBootstrapper(), users);
     } else {
-        printTable(listed, bootstrapper());
+        printTable(listed, RemovalRun::readBootstrapper());
         if (users)
             printProfiles(*users);
     }
@@ -61,13 +61,6 @@ ListCommand::Package ListCommand::package(const QString &code, const QString &na
     listed.machineSettings = RegistryKey(RegistryPaths::machineSettings()).hasChild(localeTag);
     listed.userSettings = RegistryKey(RegistryPaths::userSettings()).hasChild(localeTag);
     return listed;
-}
-
-ListCommand::Bootstrapper ListCommand::bootstrapper()
-{
-    if (!RemovalRun::bootstrapperEntryExists())
-        return {};
-    return { true, RemovalRun::bootstrapperRecordedLanguage() };
 }
 
 // A hive that is not loaded is loaded only while it is read.
@@ -104,7 +97,8 @@ QStringList ListCommand::userSettingsIn(const QString &hive)
     return codes;
 }
 
-void ListCommand::printJson(const QList<Package> &packages, const Bootstrapper &bootstrapper,
+void ListCommand::printJson(const QList<Package> &packages,
+                            const RemovalRun::Bootstrapper &bootstrapper,
                             const std::optional<QList<Profile>> &profiles)
 {
     QJsonArray editions;
@@ -119,7 +113,7 @@ void ListCommand::printJson(const QList<Package> &packages, const Bootstrapper &
     }
     const QJsonObject entry {
         { QStringLiteral("present"), bootstrapper.present },
-        { QStringLiteral("language"), bootstrapper.language },
+        { QStringLiteral("language"), bootstrapper.recordedLanguage },
     };
     QJsonObject listing { { QStringLiteral("editions"), editions },
                           { QStringLiteral("bootstrapper"), entry } };
@@ -145,7 +139,8 @@ void ListCommand::printJson(const QList<Package> &packages, const Bootstrapper &
         QString::fromUtf8(QJsonDocument(listing).toJson(QJsonDocument::Indented)).trimmed());
 }
 
-void ListCommand::printTable(const QList<Package> &packages, const Bootstrapper &bootstrapper)
+void ListCommand::printTable(const QList<Package> &packages,
+                             const RemovalRun::Bootstrapper &bootstrapper)
 {
     auto yesNo = [](bool value) {
         return value ? QStringLiteral("yes") : QStringLiteral("no");
@@ -172,8 +167,9 @@ void ListCommand::printTable(const QList<Package> &packages, const Bootstrapper 
         m_console.print(QStringLiteral("Bootstrapper entry: not there"));
     else
         m_console.print(QStringLiteral("Bootstrapper entry: present, language %1")
-                            .arg(bootstrapper.language.isEmpty() ? QStringLiteral("(none recorded)")
-                                                                 : bootstrapper.language));
+                            .arg(bootstrapper.recordedLanguage.isEmpty()
+                                     ? QStringLiteral("(none recorded)")
+                                     : bootstrapper.recordedLanguage));
 }
 
 void ListCommand::printProfiles(const QList<Profile> &profiles)

@@ -1,6 +1,7 @@
 #ifndef LISTCOMMAND_H
 #define LISTCOMMAND_H
 
+#include "removalrun.h"
 #include "userhive.h"
 
 #include <QList>
@@ -33,11 +34,6 @@ private:
         bool machineSettings = false;
         bool userSettings = false;
     };
-    struct Bootstrapper
-    {
-        bool present = false;
-        QString language; // as recorded, "de-DE"; empty when none is
-    };
     struct Profile
     {
         UserHive hive; // how it was reached
@@ -48,11 +44,10 @@ private:
     static QList<Profile> profiles();
     static QStringList userSettingsIn(const QString &hive);
     static Package package(const QString &code, const QString &name);
-    static Bootstrapper bootstrapper();
 
-    void printJson(const QList<Package> &packages, const Bootstrapper &bootstrapper,
+    void printJson(const QList<Package> &packages, const RemovalRun::Bootstrapper &bootstrapper,
                    const std::optional<QList<Profile>> &profiles);
-    void printTable(const QList<Package> &packages, const Bootstrapper &bootstrapper);
+    void printTable(const QList<Package> &packages, const RemovalRun::Bootstrapper &bootstrapper);
     void printProfiles(const QList<Profile> &profiles);
 
     Console &m_console;

@@ -55,13 +55,8 @@ public:
     // there is no entry of exactly that name, or no value.
     static QString bootstrapperRecordedLanguage();
     static bool bootstrapperEntryExists();
-    static QString uninstallCommand(const QString &productCode);
-    // Where the package's installer writes its verbose log in that folder: remedor-DEU.log,
-    // or remedor-suite.log for the suite; empty without a folder.
-    static QString installerLog(const QString &folder, const QString &displayName);
-
-private:
-    // The bootstrapper's entry as the run finds it before anything is removed.
+    // The bootstrapper's entry, read once: whether there is one of exactly that name, the
+    // language it records and that language's edition.
     struct Bootstrapper
     {
         bool present = false;
@@ -69,7 +64,12 @@ private:
         QString languageCode; // "DEU"; empty when the language is no edition's
     };
     static Bootstrapper readBootstrapper();
+    static QString uninstallCommand(const QString &productCode);
+    // Where the package's installer writes its verbose log in that folder: remedor-DEU.log,
+    // or remedor-suite.log for the suite; empty without a folder.
+    static QString installerLog(const QString &folder, const QString &displayName);
 
+private:
     // The installer (empty in a dry run), then the keys unless they are to stay.
     std::optional<InstallerOutcome> takePackage(const QString &displayName);
     InstallerOutcome runInstaller(const QString &displayName, const QString &command);
