@@ -106,14 +106,7 @@ starts() {
         sleep 1
     done
     [[ -z $window ]] || screenshot
-    wine taskkill /f /im remedor.exe >/dev/null 2>&1 || true
-    # The desktop closes once its last program has gone.
-    for _ in $(seq 20); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.5
-    done
-    kill "$pid" 2>/dev/null || true
-    wait "$pid" || true
+    end_wizard "$pid"
     check "bundle: remedor.exe opens its wizard window${window:+ (${window#*0x* })}" test -n "$window"
     check "bundle: remedor.exe turned window ghosting off" \
         grep -aq 'DisableProcessWindowsGhosting' "$log"

@@ -65,13 +65,7 @@ run() {
         kill -0 "$pid" 2>/dev/null || break
         sleep 1
     done
-    wine taskkill /f /im remedor.exe >/dev/null 2>&1 || true
-    for _ in $(seq 20); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.5
-    done
-    kill "$pid" 2>/dev/null || true
-    wait "$pid" || true
+    end_wizard "$pid"
     # A program that fails on a planted DLL may hang in Wine's crash dialog: bounded.
     list_status=0
     (cd "$copy" && exec timeout 60 wine ./remedor-cli.exe list) </dev/null >"$work/$name-list.txt" \

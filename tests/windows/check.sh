@@ -10,3 +10,15 @@ check() {
     fi
     echo "ok: $description"
 }
+
+# end_wizard PID: ends every remedor.exe of the prefix, then waits for PID, the Wine process that
+# started the wizard (a desktop closes once its last program has gone), at most ten seconds.
+end_wizard() {
+    wine taskkill /f /im remedor.exe >/dev/null 2>&1 || true
+    for _ in $(seq 20); do
+        kill -0 "$1" 2>/dev/null || break
+        sleep 0.5
+    done
+    kill "$1" 2>/dev/null || true
+    wait "$1" || true
+}
