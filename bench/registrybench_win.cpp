@@ -28,7 +28,7 @@ namespace {
 
 using namespace RegistryEdition;
 
-// The views the wizard's keys live in (removal/registrykey_win.cpp).
+// The views the wizard's keys live in (registry/registrykey_win.cpp).
 constexpr REGSAM view32 = KEY_WOW64_32KEY;
 constexpr REGSAM view64 = KEY_WOW64_64KEY;
 

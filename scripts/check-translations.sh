@@ -11,7 +11,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp "$repo"/translations/*.ts "$work/"
 "$lupdate" -silent -locations none -no-ui-lines \
-    "$repo/app" "$repo/catalogue" "$repo/wizard" "$repo/removal" -ts "$work"/*.ts
+    "$repo/app" "$repo/catalogue" "$repo/wizard" "$repo/registry" "$repo/removal" -ts "$work"/*.ts
 
 status=0
 for ts in "$work"/*.ts; do

@@ -8,10 +8,10 @@ seconds=${1:-60}
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 clang++ -std=c++17 -g -O1 -fPIC -fsanitize=fuzzer,address,undefined \
-    -DQT_NO_CAST_FROM_ASCII -I"$repo/removal" -I"$repo/catalogue" $(pkg-config --cflags Qt6Core) \
-    "$repo/removal/regfile.cpp" "$repo/removal/registrybackup.cpp" \
-    "$repo/removal/registrykey_regfile.cpp" "$repo/removal/profilehive.cpp" \
-    "$repo/removal/profilehive_regfile.cpp" "$repo/tests/fuzz/regfile_fuzzer.cpp" \
+    -DQT_NO_CAST_FROM_ASCII -I"$repo/registry" -I"$repo/removal" -I"$repo/catalogue" $(pkg-config --cflags Qt6Core) \
+    "$repo/registry/regfile.cpp" "$repo/registry/registrybackup.cpp" \
+    "$repo/registry/registrykey_regfile.cpp" "$repo/registry/profilehive.cpp" \
+    "$repo/registry/profilehive_regfile.cpp" "$repo/tests/fuzz/regfile_fuzzer.cpp" \
     $(pkg-config --libs Qt6Core) -o "$out/regfile_fuzzer"
 mkdir -p "$out/corpus"
 cp "$repo"/tests/fuzz/corpus/* "$out/corpus/"
