@@ -3,6 +3,7 @@
 #include "editioncatalogue.h"
 #include "registrybackup.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -29,24 +30,29 @@ Commands:
       bootstrapper's entry go as well, unless that edition's installer failed
       (without --force); a line says why whenever they stay. A product that
       Windows Installer does not know is not handed to it: its leftover keys go.
-      After an installer reports 1618, or one outlives --timeout, no further
+      After an installer reports 1618, or once --timeout has passed, no further
       package is started. Needs an elevated process unless it is a dry run. The
       codes:
       %1
+
+An option's value never begins with "-": "--log --dry-run" is a usage error,
+not a log named "--dry-run". Give a file whose name begins with "-" as %2.
 
 Exit codes:
   0     everything succeeded (1605, not installed, and 1707 count as success)
   3010  success, but an installer asked for a restart (1641 or 3010)
   1618  an installer reported another installation in progress: retry later
-  1603  something failed: an installer could not start, crashed, failed or ran
-        past --timeout, or a key could not be removed (a user hive that could
-        not be loaded, a key that could not be backed up); also a registry that
+  1603  something failed: an installer could not start, crashed, failed or was
+        still running when --timeout passed, a package was not started because
+        it had passed, or a key could not be removed (a user hive that could not
+        be loaded, a key that could not be backed up); also a registry that
         cannot be read
   1602  stopped by Ctrl+C before the last package, after the one under way had
         finished (a stop during the last package keeps the run's own result)
   87    usage error: nothing was started or changed
   5     remove without elevation: nothing was started or changed
-  When several apply, the first of 1603, 1602, 1618, 3010 wins. list exits 0.)";
+  When several apply, the first of 1603, 1602, 1618, 3010 wins. list exits 0,
+  or 1603 when the registry cannot be read.)";
 
 QString codeList(const QStringList &codes)
 {
@@ -84,9 +90,10 @@ CommandLine::CommandLine()
                               "however it ends."),
                QStringLiteral("file"))
     , m_timeout(QStringLiteral("timeout"),
-                QStringLiteral("remove: stop waiting for an installer after <minutes> (decimals "
-                               "allowed); it is left running, reported as timed out, and no "
-                               "further package is started."),
+                QStringLiteral("remove: the time limit of the whole run, counted from its start, "
+                               "in <minutes> (decimals allowed, at least one second): once it has "
+                               "passed, the installer under way is left running and reported as "
+                               "timed out, and no further package is started."),
                 QStringLiteral("minutes"))
     , m_backup(QStringLiteral("backup"),
                QStringLiteral("remove: before each key is deleted, add it with everything below "
@@ -95,7 +102,9 @@ CommandLine::CommandLine()
                QStringLiteral("file"))
 {
     m_parser.setApplicationDescription(
-        QString::fromUtf8(description).arg(validCodes().join(QLatin1Char(' '))));
+        QString::fromUtf8(description)
+            .arg(validCodes().join(QLatin1Char(' ')),
+                 QDir::toNativeSeparators(QStringLiteral("./-name"))));
     m_parser.addOptions({ m_json, m_all, m_dryRun, m_force, m_allUsers, m_log, m_msiLog, m_report,
                           m_timeout, m_backup });
     m_parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("list or remove."));
@@ -129,7 +138,7 @@ bool CommandLine::parse(const QStringList &arguments)
     QStringList positional = m_parser.positionalArguments();
     if (positional.isEmpty())
         return fail(QStringLiteral("No command: use list or remove."));
-    if (!givenOnce({ &m_log, &m_msiLog, &m_report, &m_timeout }))
+    if (!givenOnce({ &m_log, &m_msiLog, &m_report, &m_timeout }) || !valuesAreNoOptions())
         return false;
     const QString command = positional.takeFirst();
     if (command == QLatin1String("list"))
@@ -175,21 +184,44 @@ bool CommandLine::checkRemove(const QStringList &positional)
     return checkTimeout() && checkBackup();
 }
 
-// Minutes, as deployment systems state their own limits; decimals for shorter ones. At most a
-// week, which no real uninstall needs and which keeps the milliseconds in range.
+// Minutes, as deployment systems state their own limits; decimals for shorter ones, down to
+// one second, below which no installer could even start. At most a week, which no real run
+// needs and which keeps the milliseconds in range.
 bool CommandLine::checkTimeout()
 {
     if (!m_parser.isSet(m_timeout))
         return true;
     bool isNumber = false;
     const double minutes = m_parser.value(m_timeout).toDouble(&isNumber);
+    constexpr double second = 1.0 / 60;
     constexpr double week = 7 * 24 * 60;
-    if (!isNumber || !(minutes > 0) || minutes > week)
-        return fail(QStringLiteral("--timeout takes a number of minutes greater than 0 and at "
-                                   "most %1: \"%2\".")
+    if (!isNumber || !(minutes >= second) || minutes > week)
+        return fail(QStringLiteral("--timeout takes a number of minutes from 0.0167 (one second) "
+                                   "to %1 (a week): \"%2\".")
                         .arg(week)
                         .arg(m_parser.value(m_timeout)));
-    m_timeoutMs = qMax(1, qRound(minutes * 60'000));
+    m_timeoutMs = qRound(minutes * 60'000);
+    return true;
+}
+
+// An option given without its value takes the next argument as one: "--log --dry-run" would
+// log to a file named "--dry-run" and really remove. No value may look like an option.
+bool CommandLine::valuesAreNoOptions()
+{
+    for (const QCommandLineOption *option :
+         { &m_log, &m_msiLog, &m_report, &m_timeout, &m_backup }) {
+        for (const QString &value : m_parser.values(*option)) {
+            if (!value.startsWith(QLatin1Char('-')))
+                continue;
+            const QString hint = option == &m_timeout
+                ? QString()
+                : QStringLiteral(" (a file whose name begins with \"-\" is given as %1)")
+                      .arg(QDir::toNativeSeparators(QStringLiteral("./") + value));
+            return fail(QStringLiteral("--%1 needs a value, not \"%2\": no value begins with "
+                                       "\"-\"%3.")
+                            .arg(option->names().constFirst(), value, hint));
+        }
+    }
     return true;
 }
 

@@ -13,7 +13,8 @@
 //                      [--msi-log DIR] [--report FILE] [--backup FILE] [--timeout MINUTES]
 //   remedor-cli --help | --help-all | --version
 //
-// An option that takes a value may be given once.
+// An option that takes a value may be given once, and its value never begins with "-" (a file
+// whose name does is given as ./-name).
 //
 // Edition codes are the three-letter language codes, in any letter case; they come back
 // upper case, in catalogue order, each once.
@@ -41,8 +42,8 @@ public:
     // The folder for Windows Installer's own logs; empty when not asked for.
     QString installerLogFolder() const { return m_parser.value(m_msiLog); }
     QString reportFile() const { return m_parser.value(m_report); }
-    // The time limit for one installer, in milliseconds; negative when there is none.
-    int installerTimeoutMs() const { return m_timeoutMs; }
+    // The time limit of the whole run, in milliseconds; negative when there is none.
+    int timeLimitMs() const { return m_timeoutMs; }
     // The arguments as given, the program's name first.
     QStringList arguments() const { return m_arguments; }
     // The absolute path of the registry export that takes each key before it is deleted;
@@ -58,6 +59,7 @@ private:
     bool checkBackup();
     bool onlyFor(const QString &command, const QList<const QCommandLineOption *> &options);
     bool givenOnce(const QList<const QCommandLineOption *> &options);
+    bool valuesAreNoOptions();
     bool checkTimeout();
     bool fail(const QString &error);
 

@@ -34,8 +34,15 @@ void ConsoleObserver::installerStarting(const QString &displayName, const QStrin
 void ConsoleObserver::installerFinished(const InstallerOutcome &outcome, qint64 milliseconds)
 {
     m_status.addInstaller(outcome);
-    QString line
-        = QStringLiteral("%1 in %2 s").arg(describe(outcome)).arg(milliseconds / 1000.0, 0, 'f', 3);
+    const QString seconds = QString::number(milliseconds / 1000.0, 'f', 3);
+    QString line = describe(outcome);
+    // An installer that never started took no time; one left running took its time so far.
+    if (outcome.status == InstallerOutcome::TimedOut)
+        line = QStringLiteral("installer timed out: it ran for %1 s before it was left running, "
+                              "as the run's time limit (--timeout) had passed")
+                   .arg(seconds);
+    else if (outcome.status != InstallerOutcome::NotStarted)
+        line += QStringLiteral(" in %1 s").arg(seconds);
     if (!m_options.installerLogFolder.isEmpty())
         line += QLatin1String("; its log: ")
             + RemovalRun::installerLog(m_options.installerLogFolder, outcome.displayName);
@@ -65,8 +72,8 @@ QString ConsoleObserver::describe(const InstallerOutcome &outcome)
     case InstallerOutcome::NotStarted:
         return QStringLiteral("installer could not be started: %1").arg(outcome.detail);
     case InstallerOutcome::TimedOut:
-        return QStringLiteral("installer timed out: still running at the time limit, left "
-                              "to finish on its own");
+        return QStringLiteral("installer timed out: still running when the run's time limit "
+                              "passed, left running");
     }
     return QString();
 }
@@ -77,9 +84,10 @@ QString ConsoleObserver::describe(NotAttempted reason)
     case NotAttempted::InstallerBusy:
         return QStringLiteral("not attempted: Windows Installer was busy with another "
                               "installation (1618); retry later");
-    case NotAttempted::InstallerTimedOut:
-        return QStringLiteral("not attempted: an earlier installer is still running past the "
-                              "time limit");
+    case NotAttempted::TimeLimitPassed:
+        return QStringLiteral("not attempted: the run's time limit (--timeout) has passed");
+    case NotAttempted::StopRequested:
+        return QStringLiteral("not attempted: the run was stopped on request");
     }
     return QString();
 }
@@ -126,9 +134,25 @@ void ConsoleObserver::keyRemoved(const KeyRemoval &removal)
 void ConsoleObserver::registrationsKept(const InstallerOutcome &outcome)
 {
     const bool suite = outcome.displayName == EditionCatalogue::suiteDisplayName();
-    print(QStringLiteral("%1 kept, because the installer failed (--force removes them)")
-              .arg(suite ? QStringLiteral("registrations and the bootstrapper's entry")
-                         : QStringLiteral("registrations")));
+    const QString kept = suite ? QStringLiteral("registrations and the bootstrapper's entry")
+                               : QStringLiteral("registrations");
+    // Only a failure's registrations are a choice that --force changes.
+    switch (outcome.status) {
+    case InstallerOutcome::TimedOut:
+        print(QStringLiteral("%1 kept: an installer that is still running keeps them, whatever "
+                             "the options say")
+                  .arg(kept));
+        break;
+    case InstallerOutcome::AnotherInstallation:
+        print(QStringLiteral("%1 kept: Windows Installer was busy, so the package was not "
+                             "uninstalled and will be found again next time")
+                  .arg(kept));
+        break;
+    default:
+        print(QStringLiteral("%1 kept, because the installer failed (--force removes them)")
+                  .arg(kept));
+        break;
+    }
 }
 
 void ConsoleObserver::installerPlanned(const QString &displayName, const QString &commandLine)
@@ -151,17 +175,18 @@ void ConsoleObserver::installerSkipped(const QString &displayName)
               .arg(m_options.dryRun ? QStringLiteral("would remove") : QStringLiteral("removing")));
 }
 
+// Named on its own line; the last package stays the last one taken.
 void ConsoleObserver::packageNotAttempted(const QString &displayName, NotAttempted reason)
 {
-    m_package = displayName;
-    print(describe(reason));
+    m_status.addNotAttempted(reason);
+    m_console.print(displayName + QLatin1String(": ") + describe(reason));
 }
 
 void ConsoleObserver::suiteKept(SuiteKept reason, const QString &recordedLanguage)
 {
-    m_package = EditionCatalogue::suiteDisplayName();
-    print(QStringLiteral("not removed, nor the bootstrapper's entry: ")
-          + describe(reason, recordedLanguage));
+    m_console.print(EditionCatalogue::suiteDisplayName()
+                    + QStringLiteral(": not removed, nor the bootstrapper's entry: ")
+                    + describe(reason, recordedLanguage));
 }
 
 void ConsoleObserver::userHiveReached(const UserHive &hive)

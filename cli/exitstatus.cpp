@@ -16,6 +16,12 @@ void ExitStatus::addKey(const KeyRemoval &removal)
         m_failed = true;
 }
 
+void ExitStatus::addNotAttempted(RemovalObserver::NotAttempted reason)
+{
+    if (reason == RemovalObserver::NotAttempted::TimeLimitPassed)
+        m_failed = true;
+}
+
 ExitStatus::Code ExitStatus::code() const
 {
     if (m_failed)
@@ -39,7 +45,7 @@ QString ExitStatus::describe(Code code)
     case UsageError:
         return QStringLiteral("usage error");
     case Failure:
-        return QStringLiteral("something failed (see the lines above)");
+        return QStringLiteral("something failed");
     case Cancelled:
         return QStringLiteral("stopped on request");
     case AnotherInstallation:

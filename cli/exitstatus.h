@@ -3,6 +3,7 @@
 
 #include "installeroutcome.h"
 #include "keyremoval.h"
+#include "removalobserver.h"
 #include "userhive.h"
 
 #include <QString>
@@ -25,6 +26,8 @@ public:
 
     void addInstaller(const InstallerOutcome &outcome);
     void addKey(const KeyRemoval &removal);
+    // A package the time limit kept from starting fails the run, as a time-out does.
+    void addNotAttempted(RemovalObserver::NotAttempted reason);
     void setCancelled() { m_cancelled = true; }
 
     Code code() const;

@@ -12,6 +12,7 @@
 #include "runreport.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 RemoveCommand::RemoveCommand(Console &console, const CommandLine &commandLine)
     : m_console(console)
@@ -20,8 +21,11 @@ RemoveCommand::RemoveCommand(Console &console, const CommandLine &commandLine)
     m_options.keepRegistrationsOfFailures = !commandLine.force();
     m_options.allUsers = commandLine.allUsers();
     m_options.dryRun = commandLine.dryRun();
-    m_options.installerLogFolder = commandLine.installerLogFolder();
-    m_options.installerTimeoutMs = commandLine.installerTimeoutMs();
+    // Absolute, as the installers, the lines and the report name it wherever they are read.
+    if (!commandLine.installerLogFolder().isEmpty())
+        m_options.installerLogFolder
+            = QFileInfo(commandLine.installerLogFolder()).absoluteFilePath();
+    m_options.timeLimitMs = commandLine.timeLimitMs();
     m_options.endWhenInstallerBusy = true;
     m_options.skipUnknownProducts = true;
     m_options.backupFile = commandLine.dryRun() ? QString() : commandLine.backupFile();
@@ -32,8 +36,7 @@ int RemoveCommand::run()
     RunReport report(m_commandLine, m_options);
     const std::optional<int> refused = refusal(report);
     if (refused) {
-        for (const QString &problem : closeOutputs(report, *refused))
-            m_console.printError(QStringLiteral("remedor-cli: %1.").arg(problem));
+        closeOutputs(report, *refused); // each failure is said on standard error
         return *refused;
     }
     return perform(report);
@@ -70,6 +73,16 @@ int RemoveCommand::perform(RunReport &report)
     ExitStatus status;
     ConsoleObserver console(m_console, status, m_options);
     ObserverList observers({ &console, &report });
+    report.begin();
+    // A run ended from outside leaves a report that says it did not finish, rather than the
+    // last run's.
+    if (!m_commandLine.reportFile().isEmpty()) {
+        const QString failure = report.write(m_commandLine.reportFile());
+        if (!failure.isEmpty())
+            m_console.printError(
+                QStringLiteral("remedor-cli: %1; it is tried again when the run ends.")
+                    .arg(failure));
+    }
     RemovalRun removal(&observers);
     removal.setOptions(m_options);
     removal.setStopRequest(&Platform::interruptRequested);
@@ -85,7 +98,7 @@ int RemoveCommand::perform(RunReport &report)
         report.setEnding(QStringLiteral("stopped"), QString());
 
     if (m_commandLine.dryRun())
-        return finishDryRun(report, console, stopped);
+        return finishDryRun(report, console, stopped, status.code() == ExitStatus::Failure);
     if (stopped) {
         status.setCancelled();
         m_console.print(console.lastPackage().isEmpty()
@@ -107,15 +120,18 @@ int RemoveCommand::perform(RunReport &report)
 }
 
 // Writes the report, and says what of it and of the log could not be written: the exit code
-// stays the removal's own, but whoever reads only the last line still learns it.
+// stays the removal's own, but whoever reads only the last line still learns it. (The log's
+// failure was said on standard error when it happened.)
 QStringList RemoveCommand::closeOutputs(const RunReport &report, int code) const
 {
     QStringList problems;
     if (!m_commandLine.reportFile().isEmpty()) {
         const QString failure = report.write(m_commandLine.reportFile(), code,
                                              ExitStatus::describe(ExitStatus::Code(code)));
-        if (!failure.isEmpty())
+        if (!failure.isEmpty()) {
+            m_console.printError(QStringLiteral("remedor-cli: %1.").arg(failure));
             problems << failure;
+        }
     }
     if (!m_console.logFailure().isEmpty())
         problems << m_console.logFailure();
@@ -149,8 +165,9 @@ QString RemoveCommand::heading() const
     return sentences.join(QLatin1Char(' '));
 }
 
+// A hive that could not be loaded could not be planned either: its keys are not counted.
 int RemoveCommand::finishDryRun(const RunReport &report, const ConsoleObserver &observer,
-                                bool stopped)
+                                bool stopped, bool hiveUnread)
 {
     const int code = stopped ? ExitStatus::Cancelled : ExitStatus::Success;
     const QString problems = notes(closeOutputs(report, code));
@@ -159,9 +176,12 @@ int RemoveCommand::finishDryRun(const RunReport &report, const ConsoleObserver &
         return code;
     }
     m_console.print(QStringLiteral("Dry run finished: %1 installer commands would run and %2 "
-                                   "keys would go; nothing was started or changed.")
+                                   "keys would go%3; nothing was started or changed.")
                         .arg(observer.plannedInstallers())
                         .arg(observer.plannedKeys())
+                        .arg(hiveUnread ? QStringLiteral(", not counting those in the user hives "
+                                                         "that could not be loaded")
+                                        : QString())
                     + problems);
     return code;
 }

@@ -27,7 +27,8 @@ private:
     std::optional<int> refusal(RunReport &report);
     int perform(RunReport &report);
     QString heading() const;
-    int finishDryRun(const RunReport &report, const ConsoleObserver &observer, bool stopped);
+    int finishDryRun(const RunReport &report, const ConsoleObserver &observer, bool stopped,
+                     bool hiveUnread);
     QStringList closeOutputs(const RunReport &report, int code) const;
     static QString notes(const QStringList &problems);
 

@@ -4,10 +4,13 @@
 #include "editioncatalogue.h"
 #include "logwriter.h"
 #include "platform.h"
+#include "profilehive.h"
+#include "registrypaths.h"
 #include "removalrun.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QSaveFile>
@@ -72,9 +75,22 @@ QString keyOutcomeName(KeyRemoval::Status status)
 
 QString notAttemptedName(RemovalObserver::NotAttempted reason)
 {
-    return reason == RemovalObserver::NotAttempted::InstallerBusy
-        ? QStringLiteral("installerBusy")
-        : QStringLiteral("installerTimedOut");
+    switch (reason) {
+    case RemovalObserver::NotAttempted::InstallerBusy:
+        return QStringLiteral("installerBusy");
+    case RemovalObserver::NotAttempted::TimeLimitPassed:
+        return QStringLiteral("installerTimedOut");
+    case RemovalObserver::NotAttempted::StopRequested:
+        return QStringLiteral("stopped");
+    }
+    return QString();
+}
+
+// Paths as the system spells them, and absolute: a report is read far from where the run was.
+QString absolutePath(const QString &path)
+{
+    return path.isEmpty() ? QString()
+                          : QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
 }
 
 QString suiteKeptName(RemovalObserver::SuiteKept reason)
@@ -129,6 +145,12 @@ RunReport::Package &RunReport::package(const QString &displayName)
     return m_packages.last();
 }
 
+void RunReport::begin()
+{
+    m_suite[QStringLiteral("recordedLanguage")]
+        = orNull(RemovalRun::bootstrapperRecordedLanguage());
+}
+
 void RunReport::packageStarting(const QString &displayName)
 {
     m_current = displayName;
@@ -157,7 +179,8 @@ void RunReport::installerFinished(const InstallerOutcome &outcome, qint64 millis
         && outcome.status != InstallerOutcome::TimedOut)
         finished.exitCode = outcome.exitCode;
     finished.detail = outcome.detail;
-    finished.seconds = milliseconds / 1000.0;
+    if (outcome.status != InstallerOutcome::NotStarted)
+        finished.seconds = milliseconds / 1000.0;
 }
 
 void RunReport::installerPlanned(const QString &displayName, const QString &commandLine)
@@ -207,9 +230,19 @@ void RunReport::suiteKept(SuiteKept reason, const QString &recordedLanguage)
     m_suite[QStringLiteral("recordedLanguage")] = orNull(recordedLanguage);
 }
 
+// A hive that could not be loaded holds the package's settings key, which then could not be
+// removed (or planned): it is counted with the keys that failed.
 void RunReport::userHiveReached(const UserHive &hive)
 {
-    package(m_current).userHives.append(hive);
+    Package &current = package(m_current);
+    current.userHives.append(hive);
+    if (hive.reach != UserHive::NotLoadable)
+        return;
+    const QString key = RegistryPaths::userSettingsIn(RegistryPaths::profileHiveMount(hive.sid))
+        + QLatin1Char('\\') + EditionCatalogue::localeForEdition(m_current);
+    current.keys.append({ key, QStringLiteral("failed"),
+                          QStringLiteral("the user hive could not be loaded from %1: %2")
+                              .arg(ProfileHive::hiveFile(hive.profilePath), hive.reason) });
 }
 
 void RunReport::setEnding(const QString &ending, const QString &text)
@@ -235,14 +268,16 @@ QJsonObject RunReport::packageJson(const Package &package) const
     const QString productCode = EditionCatalogue::productCode(package.name);
     return {
         { QStringLiteral("code"),
-          suite ? QString() : package.name.mid(EditionCatalogue::displayNamePrefix().size()) },
+          suite ? QStringLiteral("suite")
+                : package.name.mid(EditionCatalogue::displayNamePrefix().size()) },
         { QStringLiteral("name"), package.name },
         { QStringLiteral("productCode"), productCode },
         { QStringLiteral("productState"),
           package.state ? QJsonValue(stateName(*package.state)) : QJsonValue() },
         { QStringLiteral("command"), orNull(package.command) },
         { QStringLiteral("installerLog"),
-          orNull(RemovalRun::installerLog(m_options.installerLogFolder, package.name)) },
+          orNull(
+              absolutePath(RemovalRun::installerLog(m_options.installerLogFolder, package.name))) },
         { QStringLiteral("status"), package.status },
         { QStringLiteral("exitCode"), orNull(package.exitCode) },
         { QStringLiteral("detail"), orNull(package.detail) },
@@ -260,16 +295,18 @@ QJsonObject RunReport::optionsJson() const
         { QStringLiteral("dryRun"), m_options.dryRun },
         { QStringLiteral("force"), !m_options.keepRegistrationsOfFailures },
         { QStringLiteral("allUsers"), m_options.allUsers },
-        { QStringLiteral("log"), orNull(m_commandLine.logFile()) },
-        { QStringLiteral("msiLog"), orNull(m_options.installerLogFolder) },
-        { QStringLiteral("backup"), orNull(m_commandLine.backupFile()) },
+        { QStringLiteral("log"), orNull(absolutePath(m_commandLine.logFile())) },
+        { QStringLiteral("msiLog"), orNull(absolutePath(m_options.installerLogFolder)) },
+        // None in a dry run, which writes none.
+        { QStringLiteral("backup"), orNull(absolutePath(m_options.backupFile)) },
         { QStringLiteral("timeoutMinutes"),
-          m_options.installerTimeoutMs < 0 ? QJsonValue()
-                                           : QJsonValue(m_options.installerTimeoutMs / 60000.0) },
+          m_options.timeLimitMs < 0 ? QJsonValue() : QJsonValue(m_options.timeLimitMs / 60000.0) },
     };
 }
 
-QJsonObject RunReport::toJson(int exitCode, const QString &meaning) const
+// Without an exit code, the report of a run under way: replaced when it ends, it stays as it
+// is when the run is ended from outside.
+QJsonObject RunReport::toJson(std::optional<int> exitCode, const QString &meaning) const
 {
     QJsonArray packages;
     for (const Package &listed : m_packages)
@@ -282,24 +319,28 @@ QJsonObject RunReport::toJson(int exitCode, const QString &meaning) const
         { QStringLiteral("computer"), QSysInfo::machineHostName() },
         { QStringLiteral("account"), Platform::accountName() },
         { QStringLiteral("started"), m_started },
-        { QStringLiteral("ended"), LogWriter::timestamp() },
+        { QStringLiteral("ended"), exitCode ? QJsonValue(LogWriter::timestamp()) : QJsonValue() },
         { QStringLiteral("commandLine"), QJsonArray::fromStringList(m_commandLine.arguments()) },
         { QStringLiteral("options"), optionsJson() },
-        { QStringLiteral("ending"), m_ending },
+        { QStringLiteral("ending"), exitCode ? m_ending : QStringLiteral("running") },
         { QStringLiteral("endingText"), orNull(m_endingText) },
-        { QStringLiteral("exitCode"), exitCode },
-        { QStringLiteral("exitMeaning"), meaning },
+        { QStringLiteral("exitCode"), orNull(exitCode) },
+        { QStringLiteral("exitMeaning"), orNull(meaning) },
         { QStringLiteral("packages"), packages },
         { QStringLiteral("suite"), m_suite },
     };
 }
 
-QString RunReport::write(const QString &fileName, int exitCode, const QString &meaning) const
+QString RunReport::write(const QString &fileName, std::optional<int> exitCode,
+                         const QString &meaning) const
 {
     QSaveFile file(fileName);
     const QByteArray bytes
         = QJsonDocument(toJson(exitCode, meaning)).toJson(QJsonDocument::Indented);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+    // Flushed and checked before the commit: a write that fails in Qt's buffer (a full disk)
+    // would otherwise still be committed, as an empty file in place of the report.
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush()
+        && file.commit())
         return QString();
     return QStringLiteral("the report %1 could not be written: %2")
         .arg(QDir::toNativeSeparators(fileName), file.errorString());

@@ -15,13 +15,18 @@ class CommandLine;
 
 // The report of one remove run for machines: every package with its installer and keys, the
 // suite's fate and the exit code, kept as the run goes and written as one JSON document
-// (docs/report.schema.json) when it ends, however it ends.
+// (docs/report.schema.json) when it starts, saying it is running, and again when it ends,
+// however it ends.
 class RunReport : public RemovalObserver
 {
 public:
     static constexpr int schemaVersion = 1;
 
     RunReport(const CommandLine &commandLine, const RemovalOptions &options);
+
+    // Reads what the run will read first (the bootstrapper's language), once the registry is
+    // known to be readable.
+    void begin();
 
     void packageStarting(const QString &displayName) override;
     void productStateRead(const QString &displayName, ProductState state) override;
@@ -41,8 +46,9 @@ public:
     void setEnding(const QString &ending, const QString &text);
 
     // Writes the whole report, replacing FILE only once everything was written; the reason
-    // when it could not be.
-    QString write(const QString &fileName, int exitCode, const QString &meaning) const;
+    // when it could not be. Without an exit code, the report of a run still under way.
+    QString write(const QString &fileName, std::optional<int> exitCode = std::nullopt,
+                  const QString &meaning = QString()) const;
     // Whether FILE can be written, checked before anything runs; the reason when it cannot.
     static QString checkWritable(const QString &fileName);
 
@@ -68,7 +74,7 @@ private:
     };
 
     Package &package(const QString &displayName);
-    QJsonObject toJson(int exitCode, const QString &meaning) const;
+    QJsonObject toJson(std::optional<int> exitCode, const QString &meaning) const;
     QJsonObject packageJson(const Package &package) const;
     QJsonObject optionsJson() const;
 

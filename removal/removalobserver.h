@@ -45,8 +45,10 @@ public:
         Q_UNUSED(step)
     }
 
-    // A package whose installer failed, in a run that keeps the registrations of such a
-    // package: none of its keys were touched (for the suite, nor the bootstrapper's entry).
+    // A package whose keys stay: its installer failed, in a run that keeps the registrations
+    // of such a package, or it is still running past the time limit, or it found Windows
+    // Installer busy (1618), in any run. None of its keys were touched (for the suite, nor the
+    // bootstrapper's entry); its steps are still reported finished.
     virtual void registrationsKept(const InstallerOutcome &outcome) { Q_UNUSED(outcome) }
 
     // Dry runs hear these in place of installerStarting, installerFinished and keyRemoved
@@ -72,7 +74,8 @@ public:
     // Why a package was neither handed to its installer nor had its keys touched.
     enum class NotAttempted {
         InstallerBusy, // an earlier installer reported another installation in progress
-        InstallerTimedOut, // an earlier installer is still running past the time limit
+        TimeLimitPassed, // the run's time limit passed (an installer may be left running)
+        StopRequested, // a stop was asked for (Ctrl+C, SIGTERM) before the package's turn
     };
     virtual void packageNotAttempted(const QString &displayName, NotAttempted reason)
     {

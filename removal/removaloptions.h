@@ -24,11 +24,13 @@ struct RemovalOptions
     // Each installer writes its verbose log into this folder, as remedor-<CODE>.log
     // (remedor-suite.log for the suite); empty for none.
     QString installerLogFolder;
-    // How long one installer may take, in milliseconds; negative for as long as it takes.
-    // One that takes longer is left running, and no further package is started.
-    int installerTimeoutMs = -1;
+    // How long the whole run may take, in milliseconds counted from its start; negative for as
+    // long as it takes. Once it has passed, the installer under way is left running and no
+    // further package is started.
+    int timeLimitMs = -1;
     // After an installer reported another installation in progress (1618), no further
-    // package is started: each would meet the same.
+    // package is started: each would meet the same. (That package's registrations stay in
+    // any case: its installer never started.)
     bool endWhenInstallerBusy = false;
     // A package that Windows Installer does not know at all is not handed to it; its
     // leftover keys go as after "not installed" (1605).

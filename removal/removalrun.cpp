@@ -17,39 +17,56 @@ RemovalRun::RemovalRun(RemovalObserver *observer)
 
 RemovalRun::Ending RemovalRun::run(const Choice &isChosen)
 {
+    m_deadline = m_options.timeLimitMs < 0 ? QDeadlineTimer(QDeadlineTimer::Forever)
+                                           : QDeadlineTimer(m_options.timeLimitMs);
     // Read before anything is removed: the suite's fate depends on it.
     const Bootstrapper bootstrapper = readBootstrapper();
-    bool bootstrapperEditionFailed = false;
+    bool bootstrapperEditionKept = false;
     std::optional<RemovalObserver::NotAttempted> ended; // why no further package starts
 
     for (const Edition &edition : EditionCatalogue::editions()) {
         const QString name = EditionCatalogue::displayName(edition);
         if (!isChosen(name))
             continue;
-        if (stopRequested())
-            return Ending::Stopped;
+        ended = endsBeforeTurn(ended);
         if (ended) {
             m_observer->packageNotAttempted(name, *ended);
             continue;
         }
         const std::optional<InstallerOutcome> outcome = takePackage(name);
         if (bootstrapper.languageCode == QLatin1String(edition.languageCode))
-            bootstrapperEditionFailed = outcome && outcome->isFailure();
+            bootstrapperEditionKept = keepsRegistrations(outcome);
         ended = endsTheRun(outcome);
     }
+    return takeSuite(bootstrapper, isChosen, bootstrapperEditionKept, ended);
+}
 
-    const std::optional<RemovalObserver::SuiteKept> kept
-        = suiteKeptBecause(bootstrapper, isChosen, bootstrapperEditionFailed);
-    if (kept) {
-        m_observer->suiteKept(*kept, bootstrapper.recordedLanguage);
+// The suite and the bootstrapper's entry, when they are due and the run has not ended.
+RemovalRun::Ending RemovalRun::takeSuite(const Bootstrapper &bootstrapper, const Choice &isChosen,
+                                         bool bootstrapperEditionKept,
+                                         std::optional<RemovalObserver::NotAttempted> ended)
+{
+    using NotAttempted = RemovalObserver::NotAttempted;
+    const auto ending = [&ended] {
+        return ended == NotAttempted::StopRequested ? Ending::Stopped : Ending::Completed;
+    };
+    if (const std::optional<RemovalObserver::SuiteKept> notDue
+        = suiteNotDue(bootstrapper, isChosen)) {
+        m_observer->suiteKept(*notDue, bootstrapper.recordedLanguage);
+        return ending();
+    }
+    // The edition stays installed and registered: so do the suite it needs and the entry
+    // through which it is seen and uninstalled.
+    if (bootstrapperEditionKept && !ended) {
+        m_observer->suiteKept(RemovalObserver::SuiteKept::EditionFailed,
+                              bootstrapper.recordedLanguage);
         return Ending::Completed;
     }
-    if (stopRequested())
-        return Ending::Stopped;
     const QString suite = EditionCatalogue::suiteDisplayName();
+    ended = endsBeforeTurn(ended);
     if (ended) {
         m_observer->packageNotAttempted(suite, *ended);
-        return Ending::Completed;
+        return ending();
     }
     if (!keepsRegistrations(takePackage(suite)))
         removeKey(RegistryPaths::uninstall(), RegistryPaths::bootstrapperName());
@@ -57,9 +74,8 @@ RemovalRun::Ending RemovalRun::run(const Choice &isChosen)
     return Ending::Completed;
 }
 
-std::optional<RemovalObserver::SuiteKept>
-RemovalRun::suiteKeptBecause(const Bootstrapper &bootstrapper, const Choice &isChosen,
-                             bool bootstrapperEditionFailed) const
+std::optional<RemovalObserver::SuiteKept> RemovalRun::suiteNotDue(const Bootstrapper &bootstrapper,
+                                                                  const Choice &isChosen)
 {
     using SuiteKept = RemovalObserver::SuiteKept;
     if (!bootstrapper.present)
@@ -70,10 +86,6 @@ RemovalRun::suiteKeptBecause(const Bootstrapper &bootstrapper, const Choice &isC
         return SuiteKept::UnknownLanguage;
     if (!isChosen(EditionCatalogue::displayNameForLanguage(bootstrapper.languageCode)))
         return SuiteKept::EditionNotChosen;
-    // The edition stays installed and registered: so do the suite it needs and the entry
-    // through which it is seen and uninstalled.
-    if (bootstrapperEditionFailed && m_options.keepRegistrationsOfFailures)
-        return SuiteKept::EditionFailed;
     return std::nullopt;
 }
 
@@ -85,10 +97,23 @@ RemovalRun::endsTheRun(const std::optional<InstallerOutcome> &outcome) const
     if (!outcome)
         return std::nullopt;
     if (outcome->status == InstallerOutcome::TimedOut)
-        return RemovalObserver::NotAttempted::InstallerTimedOut;
+        return RemovalObserver::NotAttempted::TimeLimitPassed;
     if (outcome->status == InstallerOutcome::AnotherInstallation && m_options.endWhenInstallerBusy)
         return RemovalObserver::NotAttempted::InstallerBusy;
     return std::nullopt;
+}
+
+// Asked before each package's turn, with why the run has ended if it has: no package starts
+// once a stop was asked for or the time limit has passed. A stop outranks an earlier reason:
+// it is what the user asked for.
+std::optional<RemovalObserver::NotAttempted>
+RemovalRun::endsBeforeTurn(std::optional<RemovalObserver::NotAttempted> ended) const
+{
+    if (stopRequested())
+        return RemovalObserver::NotAttempted::StopRequested;
+    if (!ended && m_deadline.hasExpired())
+        return RemovalObserver::NotAttempted::TimeLimitPassed;
+    return ended;
 }
 
 RemovalRun::Bootstrapper RemovalRun::readBootstrapper()
@@ -149,7 +174,7 @@ std::optional<InstallerOutcome> RemovalRun::takePackage(const QString &displayNa
     // By default the registrations go whatever the installer did: removing them is this
     // tool's purpose.
     if (keepsRegistrations(outcome))
-        m_observer->registrationsKept(*outcome);
+        keysKept(*outcome);
     else
         removeKeys(displayName, productCode);
     return outcome;
@@ -188,22 +213,37 @@ InstallerOutcome RemovalRun::runInstaller(const QString &displayName, const QStr
     m_observer->installerStarting(displayName, command);
     QElapsedTimer clock;
     clock.start();
-    const InstallerOutcome outcome
-        = WindowsInstaller::run(displayName, command, m_options.installerTimeoutMs);
+    // What is left of the run's time; at least a moment, as the package's turn has come.
+    const int waitMs
+        = m_deadline.isForever() ? -1 : int(qMax<qint64>(1, m_deadline.remainingTime()));
+    const InstallerOutcome outcome = WindowsInstaller::run(displayName, command, waitMs);
     // Rounded, not cut off: summed over many quick installers, the times stay true.
     m_observer->installerFinished(outcome, (clock.nsecsElapsed() + 500'000) / 1'000'000);
     m_observer->stepFinished(displayName, RemovalObserver::Step::Installer);
     return outcome;
 }
 
-// An installer still running past the time limit may yet need every registration it has:
-// they stay whatever the options say.
+// An installer still running past the time limit may yet need every registration it has, and
+// one that found Windows Installer busy (1618) never started, so that the product is whole:
+// either way they stay whatever the options say. Removing them would leave a product that
+// no list shows and no retry finds.
 bool RemovalRun::keepsRegistrations(const std::optional<InstallerOutcome> &outcome) const
 {
     if (!outcome)
         return false;
     return outcome->status == InstallerOutcome::TimedOut
+        || outcome->status == InstallerOutcome::AnotherInstallation
         || (outcome->isFailure() && m_options.keepRegistrationsOfFailures);
+}
+
+// The key steps pass without a key touched, so that the wizard's bar moves as for any package.
+void RemovalRun::keysKept(const InstallerOutcome &outcome)
+{
+    m_observer->registrationsKept(outcome);
+    if (!EditionCatalogue::localeForEdition(outcome.displayName).isEmpty())
+        m_observer->stepFinished(outcome.displayName, RemovalObserver::Step::SettingsKeys);
+    m_observer->stepFinished(outcome.displayName, RemovalObserver::Step::UninstallEntry);
+    m_observer->stepFinished(outcome.displayName, RemovalObserver::Step::ProductsEntry);
 }
 
 void RemovalRun::removeKeys(const QString &displayName, const QString &productCode)

@@ -7,6 +7,7 @@
 #include "removalobserver.h"
 #include "removaloptions.h"
 
+#include <QDeadlineTimer>
 #include <QString>
 #include <QStringList>
 
@@ -20,9 +21,9 @@
 // bootstrapper's own entry go the same way. Each step is reported to the observer.
 //
 // The wizard runs it with the default options; the command line may keep the registrations
-// of failed packages, reach every user's hive, only plan, stop between packages, log and time
-// each installer, end the run when Windows Installer is busy, and pass over products Windows
-// Installer does not know.
+// of failed packages, reach every user's hive, only plan, stop between packages, log each
+// installer, limit the run's time, end the run when Windows Installer is busy, and pass over
+// products Windows Installer does not know.
 class RemovalRun
 {
 public:
@@ -31,8 +32,8 @@ public:
     RemovalRun &operator=(const RemovalRun &) = delete;
 
     void setOptions(const RemovalOptions &options) { m_options = options; }
-    // Asked before each package; once it says yes, no further package is started. A package
-    // under way always finishes, its installer and its keys.
+    // Asked before each package; once it says yes, no further package is started (each is
+    // reported not attempted). A package under way always finishes, its installer and its keys.
     using StopRequest = std::function<bool()>;
     void setStopRequest(const StopRequest &stopRequested) { m_stopRequested = stopRequested; }
 
@@ -75,13 +76,18 @@ private:
     InstallerOutcome runInstaller(const QString &displayName, const QString &command);
     bool isUnknownToInstaller(const QString &displayName, const QString &productCode);
     QString logArgument(const QString &displayName) const;
-    std::optional<RemovalObserver::SuiteKept>
-    suiteKeptBecause(const Bootstrapper &bootstrapper, const Choice &isChosen,
-                     bool bootstrapperEditionFailed) const;
+    Ending takeSuite(const Bootstrapper &bootstrapper, const Choice &isChosen,
+                     bool bootstrapperEditionKept,
+                     std::optional<RemovalObserver::NotAttempted> ended);
+    static std::optional<RemovalObserver::SuiteKept> suiteNotDue(const Bootstrapper &bootstrapper,
+                                                                 const Choice &isChosen);
     std::optional<RemovalObserver::NotAttempted>
     endsTheRun(const std::optional<InstallerOutcome> &outcome) const;
+    std::optional<RemovalObserver::NotAttempted>
+    endsBeforeTurn(std::optional<RemovalObserver::NotAttempted> ended) const;
     bool keepsRegistrations(const std::optional<InstallerOutcome> &outcome) const;
     void removeKeys(const QString &displayName, const QString &productCode);
+    void keysKept(const InstallerOutcome &outcome);
     void removeUserSettings(const QString &localeTag);
     void removeUserSettingsFrom(const ProfileHive::Profile &profile, const QString &localeTag);
     bool stopRequested() const { return m_stopRequested && m_stopRequested(); }
@@ -90,6 +96,7 @@ private:
     RemovalObserver *m_observer;
     RemovalOptions m_options;
     StopRequest m_stopRequested;
+    QDeadlineTimer m_deadline { QDeadlineTimer::Forever }; // of the run under way
 };
 
 #endif // REMOVALRUN_H

@@ -51,6 +51,7 @@ private Q_SLOTS:
     void log_data();
     void log();
     void logEndedFromOutside();
+    void logThatFails_data();
     void logThatFails();
     void helpAll();
     void backupUndoesTheRemoval();
@@ -383,6 +384,11 @@ void tst_Cli::exitCodes()
     QVERIFY2(!run.out.isEmpty() && run.out.last().startsWith(finishedLine(expected)),
              qPrintable(cliState(run)));
     QVERIFY2(said.isEmpty() || !run.out.filter(said).isEmpty(), qPrintable(cliState(run)));
+    // An installer that never started took no time.
+    QVERIFY2(run.out.filter("could not be started")
+                 .filter(QRegularExpression(" in [0-9.]+ s$"))
+                 .isEmpty(),
+             qPrintable(cliState(run)));
 }
 
 void tst_Cli::usageErrorsTouchNothing_data()
@@ -408,6 +414,14 @@ void tst_Cli::usageErrorsTouchNothing_data()
     QTest::newRow("unknown option")
         << QStringList { "remove", "DEU", "--quiet" } << "quiet" << false;
     QTest::newRow("log without file") << QStringList { "remove", "DEU", "--log" } << "log" << false;
+    QTest::newRow("log taking the next option")
+        << QStringList { "remove", "DEU", "--log", "--dry-run" }
+        << "--log needs a value, not \"--dry-run\"" << false;
+    QTest::newRow("report taking the next option")
+        << QStringList { "remove", "DEU", "--report", "--all-users" }
+        << "--report needs a value, not \"--all-users\"" << false;
+    QTest::newRow("backup named with a dash")
+        << QStringList { "remove", "DEU", "--backup", "-b.reg" } << "given as ./-b.reg" << false;
     QTest::newRow("log in a missing folder")
         << QStringList { "remove", "DEU", "--log", "@/missing/remedor.log" }
         << "@/missing/remedor.log" << false;
@@ -426,6 +440,13 @@ void tst_Cli::usageErrorsTouchNothing_data()
         << QStringList { "remove", "DEU", "--timeout", "0" } << "--timeout takes" << false;
     QTest::newRow("time limit in words")
         << QStringList { "remove", "DEU", "--timeout", "soon" } << "\"soon\"" << false;
+    QTest::newRow("time limit under a second")
+        << QStringList { "remove", "DEU", "--timeout", "1e-9" } << "\"1e-9\"" << false;
+    QTest::newRow("time limit past a week, where milliseconds overflow")
+        << QStringList { "remove", "DEU", "--timeout", "40000" } << "\"40000\"" << false;
+    QTest::newRow("report twice") << QStringList { "remove",   "DEU",      "--report",
+                                                   "@/a.json", "--report", "@/b.json" }
+                                  << "--report is given more than once" << false;
     QTest::newRow("report in a missing folder")
         << QStringList { "remove", "DEU", "--report", "@/missing/report.json" }
         << "@/missing/report.json cannot be written" << false;
@@ -444,6 +465,9 @@ void tst_Cli::usageErrorsTouchNothing_data()
         << QStringList { "remove", "DEU", "--backup", "@" } << "cannot be written" << false;
     QTest::newRow("backup is the log")
         << QStringList { "remove", "DEU", "--log", "@/list.log", "--backup", "@/list.log" }
+        << "--backup and --log name the same file" << false;
+    QTest::newRow("backup is the log, typed otherwise")
+        << QStringList { "remove", "DEU", "--log", "@/list.log", "--backup", "@/./list.log" }
         << "--backup and --log name the same file" << false;
     QTest::newRow("backup file is no UTF-16 export")
         << QStringList { "remove", "DEU", "--backup", "@/registry.reg" }
@@ -571,7 +595,9 @@ void tst_Cli::dryRunPlansWhatRemoveDoes()
     const QByteArray before = sandbox.registryBytes();
     const QStringList keysBefore = sandbox.keys();
 
-    const Run plan = runCli(arguments + QStringList { "--dry-run" });
+    QTemporaryDir folder;
+    const QString reportFile = folder.filePath("report.json");
+    const Run plan = runCli(arguments + QStringList { "--dry-run", "--report", reportFile });
     QVERIFY2(plan.exitCode == success, qPrintable(cliState(plan)));
     QCOMPARE(sandbox.registryBytes(), before);
     QCOMPARE(sandbox.installerCalls(), QStringList());
@@ -582,8 +608,15 @@ void tst_Cli::dryRunPlansWhatRemoveDoes()
     QCOMPARE(linesStartingWith(plan.out, ": would run "), expectedCommands);
     const QStringList plannedKeys = linesStartingWith(plan.out, ": would remove key: ");
     QVERIFY(!plannedKeys.isEmpty());
+    QCOMPARE(plan.out.last(),
+             QStringLiteral("Dry run finished: %1 installer commands would run and %2 keys would "
+                            "go; nothing was started or changed.")
+                 .arg(expectedCommands.size())
+                 .arg(plannedKeys.size()));
+    const QJsonArray planned = validReport(reportFile)["packages"].toArray();
+    QCOMPARE(field(planned, "registrations"), QStringList(planned.size(), "planned"));
 
-    const Run done = runCli(arguments);
+    const Run done = runCli(arguments + QStringList { "--report", reportFile });
     QVERIFY2(done.exitCode == success, qPrintable(cliState(done)));
     QCOMPARE("msiexec.exe " + sandbox.installerCalls().join("\nmsiexec.exe "),
              expectedCommands.join('\n'));
@@ -594,6 +627,8 @@ void tst_Cli::dryRunPlansWhatRemoveDoes()
             gone << key;
     }
     QCOMPARE(sorted(gone), sorted(plannedKeys));
+    QCOMPARE(field(validReport(reportFile)["packages"].toArray(), "registrations"),
+             QStringList(planned.size(), "removed"));
 }
 
 void tst_Cli::failedInstallerKeepsRegistrations_data()
@@ -617,9 +652,10 @@ void tst_Cli::failedInstallerKeepsRegistrations_data()
         QTest::newRow(qPrintable("edition crashes" + how))
             << standIn << code("DEU") + "=crash" << force << keptUnlessForced({ "DEU", suite })
             << int(failure);
-        // After 1618 nothing more starts: the suite is not even attempted.
+        // 1618: the installer never started, so FRA keeps its registrations even with --force;
+        // nothing more starts, so the suite is not even attempted.
         QTest::newRow(qPrintable("another installation" + how))
-            << standIn << fra + "=1618" << force << (keptUnlessForced({ "FRA" }) << suite)
+            << standIn << fra + "=1618" << force << QStringList { "FRA", suite }
             << int(anotherInstallation);
         QTest::newRow(qPrintable("suite fails" + how))
             << standIn << suiteCode + "=1603" << force << keptUnlessForced({ suite })
@@ -748,56 +784,96 @@ void tst_Cli::installerEndsTheRun_data()
     QTest::addColumn<QString>("results");
     QTest::addColumn<int>("delay"); // of every installer, in milliseconds
     QTest::addColumn<int>("expected");
-    QTest::addColumn<QStringList>("started");
-    QTest::addColumn<QString>("notAttempted"); // the line of each package after those
+    QTest::addColumn<QStringList>("packages"); // in the order of the run
+    QTest::addColumn<int>("fewestStarted");
+    QTest::addColumn<int>("mostStarted");
+    QTest::addColumn<QString>("ending"); // the report's, and each not-attempted package's detail
 
     // The bootstrapper records it-IT: ITA decides the suite.
     const QStringList three = { "remove", "DEU", "FRA", "ITA" };
+    const QStringList threeAndSuite = { "DEU", "FRA", "ITA", suite };
     QTest::newRow("another installation (1618)")
-        << three << code("DEU") + "=1618" << 0 << int(anotherInstallation) << QStringList { "DEU" }
-        << "not attempted: Windows Installer was busy";
+        << three << code("DEU") + "=1618" << 0 << int(anotherInstallation) << threeAndSuite << 1
+        << 1 << "installerBusy";
     QTest::newRow("past the time limit, even with --force")
         << (three + QStringList { "--timeout", "0.02", "--force" }) << "" << 4000 << int(failure)
-        << QStringList { "DEU" } << "not attempted: an earlier installer is still running";
+        << threeAndSuite << 1 << 1 << "installerTimedOut";
+    // Each installer alone keeps within the limit; the run does not.
+    QTest::newRow("the limit is the whole run's: five installers of 1.5 s in 3 s")
+        << QStringList { "remove", "DEU", "FRA", "ITA", "JPN", "--timeout", "0.05" } << "" << 1500
+        << int(failure) << QStringList { "DEU", "FRA", "ITA", "JPN", suite } << 2 << 3
+        << "installerTimedOut";
     // Longer than QProcess's habitual 30 seconds: without a limit the wait has none.
     QTest::newRow("no time limit") << QStringList { "remove", "DEU" } << "" << 31000 << int(success)
-                                   << QStringList { "DEU" } << "";
+                                   << QStringList { "DEU" } << 1 << 1 << "finished";
 }
 
-// After 1618, or an installer that outlives --timeout, no further package starts, and each
-// is said not attempted; the registrations of the package under way stay.
+// After 1618, or once the run's time limit has passed, no further package starts, and each
+// is said and reported not attempted; the registrations of the package under way stay.
 void tst_Cli::installerEndsTheRun()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, results);
     QFETCH(int, delay);
     QFETCH(int, expected);
-    QFETCH(QStringList, started);
-    QFETCH(QString, notAttempted);
+    QFETCH(QStringList, packages);
+    QFETCH(int, fewestStarted);
+    QFETCH(int, mostStarted);
+    QFETCH(QString, ending);
 
     RegistrySandbox sandbox;
     sandbox.writeRegistry(Machine::installed(QStringLiteral("it-IT")).lines());
     sandbox.setInstallerResults(results);
     sandbox.setInstallerDelay(delay);
+    QTemporaryDir folder;
+    const QString reportFile = folder.filePath("report.json");
 
-    const Run run = runCli(arguments);
+    const Run run = runCli(arguments + QStringList { "--report", reportFile });
     QVERIFY2(run.exitCode == (expected & 0xff), qPrintable(cliState(run)));
+    const int started = int(sandbox.installerCalls().size());
+    QVERIFY2(started >= fewestStarted && started <= mostStarted, qPrintable(cliState(run)));
     QStringList commands;
-    for (const QString &package : started)
+    for (const QString &package : packages.mid(0, started))
         commands << commandFor(package);
     QCOMPARE(sandbox.installerCalls(), commands);
-    const QStringList skipped
-        = notAttempted.isEmpty() ? QStringList() : run.out.filter(": " + notAttempted);
-    QCOMPARE(skipped.size(), notAttempted.isEmpty() ? 0 : 3);
-    for (const QString &name : names({ "FRA", "ITA", suite }))
-        QVERIFY2(notAttempted.isEmpty() || skipped.join('\n').contains(name + ": "),
-                 qPrintable(name));
-    for (const QString &key : packageKeys("DEU"))
-        QVERIFY2(sandbox.hasKey(key) != (expected == success), qPrintable(key));
+    const QStringList skipped = run.out.filter(": not attempted: ");
+    QCOMPARE(skipped.size(), packages.size() - started);
+    for (const QString &name : names(packages.mid(started)))
+        QCOMPARE(skipped.filter(name + ": ").size(), 1);
+    // A running installer's registrations stay whatever the options say.
+    QVERIFY2(run.out.filter("registrations kept").filter("--force").isEmpty(),
+             qPrintable(cliState(run)));
+    QCOMPARE(run.out
+                 .filter(QRegularExpression(": installer timed out: it ran for \\d+\\.\\d{3} s "
+                                            "before it was left running"))
+                 .size(),
+             ending == "installerTimedOut" ? 1 : 0);
+    // The keys the run itself removes (a timed-out installer may yet remove its own).
+    for (int i = 0; i < packages.size(); ++i) {
+        const bool kept = i >= started - 1 && expected != success;
+        for (const QString &key :
+             packageKeys(packages[i]).filter(QRegularExpression("DAWLIX|\\{3F1A")))
+            QVERIFY2(sandbox.hasKey(key) == (kept || i >= started), qPrintable(key));
+    }
+
+    const QJsonObject report = validReport(reportFile);
+    QCOMPARE(report["ending"].toString(), ending);
+    const qsizetype limit = arguments.indexOf("--timeout");
+    QCOMPARE(report["options"]["timeoutMinutes"].toDouble(),
+             limit < 0 ? 0.0 : arguments[limit + 1].toDouble());
+    const QJsonArray reported = report["packages"].toArray();
+    QCOMPARE(reported.size(), packages.size());
+    const QJsonValue last = reported[started - 1];
+    QCOMPARE(last["registrations"].toString(), expected == success ? "removed" : "kept");
+    QCOMPARE(last["exitCode"].isNull(), ending == "installerTimedOut");
+    QVERIFY(last["seconds"].toDouble() > 0);
+    for (int i = started; i < packages.size(); ++i)
+        QCOMPARE(reported[i]["detail"].toString(), ending);
 }
 
-// A run with every output: Windows Installer logs each package into the folder, a product it
-// does not know is passed over with its leftovers removed, and the report says all of it.
+// A run with every output: Windows Installer logs each package into the folder (given
+// relative, with a blank in its name), a product it does not know is passed over with its
+// leftovers removed, and the report says all of it with absolute paths.
 void tst_Cli::reportOfARun()
 {
     RegistrySandbox sandbox;
@@ -808,12 +884,15 @@ void tst_Cli::reportOfARun()
     const QString logs = folder.filePath("installer logs");
     const QString reportFile = folder.filePath("report.json");
 
-    const Run run = runCli(
-        { "remove", "kor", "DEU", "--msi-log", logs, "--report", reportFile, "--timeout", "10" });
+    const Run run = runCli({ "remove", "kor", "DEU", "--msi-log", QDir().relativeFilePath(logs),
+                             "--report", reportFile, "--timeout", "10", "--log",
+                             QDir().relativeFilePath(folder.filePath("remedor.log")) });
     QVERIFY2(run.exitCode == success, qPrintable(cliState(run)));
     QCOMPARE(sandbox.installerCalls(),
              (QStringList { commandFor("DEU") + " /L*V " + logs + "/remedor-DEU.log",
                             commandFor(suite) + " /L*V " + logs + "/remedor-suite.log" }));
+    QCOMPARE(sandbox.installerArguments().first().mid(5),
+             (QStringList { "/L*V", logs + "/remedor-DEU.log" })); // one argument, not split
     QCOMPARE(run.out.filter("PELDA+ 2015 KOR: not installed: removing leftover keys").size(), 1);
     for (const QString &key : packageKeys("KOR"))
         QVERIFY2(!sandbox.hasKey(key), qPrintable(key));
@@ -823,12 +902,14 @@ void tst_Cli::reportOfARun()
     QCOMPARE(report["exitCode"].toInt(), int(success));
     QCOMPARE(report["ending"].toString(), "finished");
     const QJsonArray packages = report["packages"].toArray();
-    QCOMPARE(field(packages, "code"), (QStringList { "DEU", "KOR", "" }));
+    QCOMPARE(field(packages, "code"), (QStringList { "DEU", "KOR", "suite" }));
     QCOMPARE(field(packages, "status"),
              (QStringList { "succeeded", "skippedNotInstalled", "succeeded" }));
     QCOMPARE(field(packages, "productState"),
              (QStringList { "installed", "unknown", "installed" }));
     QCOMPARE(packages[0]["installerLog"].toString(), logs + "/remedor-DEU.log");
+    QCOMPARE(report["options"]["log"].toString(), folder.filePath("remedor.log"));
+    QVERIFY(packages[0]["seconds"].toDouble() > 0); // a quick installer's time, not cut to 0
     QCOMPARE(field(packages[1]["keys"].toArray(), "outcome"),
              (QStringList { "removed", "removed", "removed", "notThere" }));
     QCOMPARE(report["suite"]["decision"].toString(), "attempted");
@@ -927,6 +1008,12 @@ void tst_Cli::profilesNotSignedIn()
     hive.close();
     QFile notAHive(folders.filePath(damaged + "/NTUSER.DAT"));
     QVERIFY(!damagedHive || (notAHive.open(QIODevice::WriteOnly) && notAHive.write("\x01") == 1));
+    // A signed-in user's hive file is in use on Windows: the run must never load it.
+    QVERIFY(QDir(folders.path()).mkpath(signedIn));
+    QFile inUse(folders.filePath(signedIn + "/NTUSER.DAT"));
+    const QByteArray inUseBytes = RegistrySandbox::encode({ "[" + user + "de-DE]" }, false);
+    QVERIFY(inUse.open(QIODevice::WriteOnly) && inUse.write(inUseBytes) == inUseBytes.size());
+    inUse.close();
 
     Machine machine = Machine::installed(QStringLiteral("fr-FR"));
     for (const QString &account : { signedIn, entra, stale, damaged, QStringLiteral("S-1-5-18") })
@@ -962,14 +1049,24 @@ void tst_Cli::profilesNotSignedIn()
 
     const Run plan = runCli({ "remove", "DEU", "--all-users", "--dry-run" });
     QVERIFY2(plan.exitCode == success, qPrintable(cliState(plan)));
+    QCOMPARE(plan.out.last().contains("not counting those in the user hives that could not be "
+                                      "loaded"),
+             damagedHive);
     QCOMPARE(linesStartingWith(plan.out, ": would remove key: HKEY_USERS\\"),
              (QStringList { signedIn + "\\SOFTWARE\\DAWLIX\\PELDA\\2015\\de-DE",
                             "Remedor-" + entra + "\\SOFTWARE\\DAWLIX\\PELDA\\2015\\de-DE" }));
     QCOMPARE(hiveKeys().size(), 3);
 
-    const Run run = runCli({ "remove", "DEU", "--all-users" });
+    const QString reportFile = folders.filePath("report.json");
+    const Run run = runCli({ "remove", "DEU", "--all-users", "--report", reportFile });
     QVERIFY2(run.exitCode == ((damagedHive ? failure : success) & 0xff), qPrintable(cliState(run)));
     QVERIFY(!sandbox.hasKey(signedInKey));
+    QCOMPARE(inUse.open(QIODevice::ReadOnly) ? inUse.readAll() : QByteArray(), inUseBytes);
+    // Only the hive the run loaded is named below HKEY_USERS\Remedor-….
+    QCOMPARE(run.out.filter(": key ").filter("HKEY_USERS\\Remedor-").size(), 1);
+    // The damaged hive's settings key is counted with the keys that failed.
+    const QJsonArray keys = validReport(reportFile)["packages"].toArray().at(0)["keys"].toArray();
+    QCOMPARE(field(keys, "outcome").count("failed"), damagedHive ? 1 : 0);
     QCOMPARE(hiveKeys(), (QStringList { user + "fr-FR", user + "de-DE-old" }));
     const QString out = run.out.join('\n');
     QVERIFY(out.contains(": user hive " + stale + ": not there, " + folders.filePath(stale)
@@ -1079,10 +1176,19 @@ void tst_Cli::stopFinishesThePackageUnderWay()
         expectedKeys.removeAll(key);
     QCOMPARE(sandbox.keys(), expectedKeys); // parses, and ITA and the suite are all there
 
+    // Every package that never started is listed, with the reason.
     const QJsonObject report = validReport(reportFile);
     QCOMPARE(report["exitCode"].toInt(), int(cancelled));
     QCOMPARE(report["ending"].toString(), "stopped");
-    QCOMPARE(field(report["packages"].toArray(), "status"), QStringList { "succeeded" });
+    const QJsonArray packages = report["packages"].toArray();
+    QStringList codes = { "DEU", "FRA", "ITA" };
+    if (bootstrapperTag == "de-DE")
+        codes << suite;
+    QCOMPARE(field(packages, "code"), codes);
+    QStringList details(codes.size(), "stopped");
+    details[0] = QString(); // DEU, which finished
+    QCOMPARE(field(packages, "detail"), details);
+    QCOMPARE(report["suite"]["recordedLanguage"].toString(), bootstrapperTag);
 }
 
 void tst_Cli::stopDuringTheLastPackage_data()
@@ -1322,7 +1428,8 @@ void tst_Cli::log()
 }
 
 // Each line is in the file as soon as it is printed: a run ended from outside, as a
-// deployment system ends one past its time limit, leaves its log up to that moment.
+// deployment system ends one past its time limit, leaves its log up to that moment, and a
+// report that says the run did not finish.
 void tst_Cli::logEndedFromOutside()
 {
     RegistrySandbox sandbox;
@@ -1331,10 +1438,19 @@ void tst_Cli::logEndedFromOutside()
     QTemporaryDir folder;
     const QString logFile = folder.filePath("remedor.log");
 
+    const QString reportFile = folder.filePath("report.json");
+    QFile previous(reportFile); // the last run's, which must not pass for this one's
+    QVERIFY(previous.open(QIODevice::WriteOnly) && previous.write("{}") == 2);
+    previous.close();
+
     QProcess cli;
-    QVERIFY(startUntilInstallerRuns(cli, sandbox, { "remove", "DEU", "--log", logFile }));
+    QVERIFY(startUntilInstallerRuns(cli, sandbox,
+                                    { "remove", "DEU", "--log", logFile, "--report", reportFile }));
     cli.kill();
     QVERIFY(cli.waitForFinished(60000));
+    const QJsonObject report = validReport(reportFile);
+    QCOMPARE(report["ending"].toString(), "running");
+    QVERIFY(report["exitCode"].isNull());
     QFile log(logFile);
     QVERIFY(log.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(log.readAll());
@@ -1342,12 +1458,73 @@ void tst_Cli::logEndedFromOutside()
              qPrintable(text));
 }
 
-// A log that cannot be written any more is said once, and named by the last line; the exit
-// code stays the removal's.
+namespace {
+
+// A small file system filled to its last byte: a tmpfs mounted for the test, which needs root.
+class FullDisk
+{
+public:
+    FullDisk()
+    {
+        const QStringList system = { "/usr/bin", "/bin", "/usr/sbin", "/sbin" };
+        m_umount = QStandardPaths::findExecutable("umount", system);
+        if (!m_dir.isValid()
+            || QProcess::execute(QStandardPaths::findExecutable("mount", system),
+                                 { "-t", "tmpfs", "-o", "size=64k", "remedor-test", m_dir.path() })
+                != 0)
+            return;
+        m_mounted = true;
+        QFile fill(m_dir.filePath("fill"));
+        if (fill.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+            while (fill.write(QByteArray(4096, 'x')) == 4096) { }
+        }
+    }
+    ~FullDisk()
+    {
+        if (m_mounted)
+            QProcess::execute(m_umount, { m_dir.path() });
+    }
+    bool isMounted() const { return m_mounted; }
+    QString path() const { return m_dir.path(); }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_umount;
+    bool m_mounted = false;
+};
+
+} // namespace
+
+void tst_Cli::logThatFails_data()
+{
+    QTest::addColumn<bool>("report");
+
+    QTest::newRow("the log on a full device") << false;
+    QTest::newRow("the report on a full disk") << true;
+}
+
+// A log that cannot be written any more is said once, and named by the last line; so is a
+// report that cannot be written, which leaves no file. The exit code stays the removal's.
 void tst_Cli::logThatFails()
 {
+    QFETCH(bool, report);
+
     RegistrySandbox sandbox;
     sandbox.writeRegistry(Machine::installed().lines());
+    if (report) {
+        FullDisk disk;
+        if (!disk.isMounted())
+            QSKIP("a tmpfs cannot be mounted here (this needs root)");
+        const QString reportFile = disk.path() + "/report.json";
+        const QString failure
+            = "the report " + reportFile + " could not be written: No space left on device";
+        const Run run = runCli({ "remove", "FRA", "--report", reportFile });
+        QVERIFY2(run.exitCode == success, qPrintable(cliState(run)));
+        QCOMPARE(run.error.last(), "remedor-cli: " + failure + ".");
+        QVERIFY2(run.out.last().endsWith(" But " + failure + "."), qPrintable(run.out.last()));
+        QVERIFY(!QFile::exists(reportFile));
+        return;
+    }
 
     const Run run = runCli({ "remove", "FRA", "--log", "/dev/full" });
     QVERIFY2(run.exitCode == success, qPrintable(cliState(run)));

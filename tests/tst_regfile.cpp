@@ -249,6 +249,11 @@ void tst_RegFile::keyInTwoSections()
              (QStringList { "Boot", "Other" }));
     QCOMPARE(file->childKeys(QStringLiteral("HKEY_LOCAL_MACHINE\\Uninstall\\Boot")),
              QStringList { "Sub" });
+    const QList<RegistryValue> values
+        = file->values(QStringLiteral("HKEY_LOCAL_MACHINE\\Uninstall\\Boot"));
+    QCOMPARE(values.size(), 2);
+    QCOMPARE(values[0].name, QStringLiteral("PeldaLanguage")); // the first spelling,
+    QCOMPARE(values[0].data, QByteArray("f\0r\0-\0F\0R\0\0\0", 12)); // the last data
 }
 
 void tst_RegFile::damagedFilesDoNotParse_data()

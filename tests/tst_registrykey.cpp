@@ -126,7 +126,8 @@ void tst_RegistryKey::removingTwiceDeletesOnce()
     QCOMPARE(sandbox.registryBytes(), after);
 }
 
-// No registry file is an empty registry, and the stand-in never creates one.
+// No registry file is an empty registry, and the stand-in never creates one; a dangling link
+// is a damaged one.
 void tst_RegistryKey::noRegistryFile()
 {
     RegistrySandbox sandbox;
@@ -138,6 +139,12 @@ void tst_RegistryKey::noRegistryFile()
 
     qunsetenv("REMEDOR_REGISTRY");
     QVERIFY(RegistryKey(settings).childKeys().isEmpty());
+
+    // A link whose file is gone is no missing file: what it named cannot be read.
+    qputenv("REMEDOR_REGISTRY", QFile::encodeName(sandbox.registryPath()));
+    QVERIFY(QFile::link(sandbox.registryPath() + ".gone", sandbox.registryPath()));
+    QVERIFY2(RegistryKey::damage().contains(sandbox.registryPath()),
+             qPrintable(RegistryKey::damage()));
 }
 
 namespace {

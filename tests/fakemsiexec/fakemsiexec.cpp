@@ -1,6 +1,8 @@
 // A stand-in for Windows Installer's "msiexec.exe", for tests and the sample machine.
 //
-// It appends its command line to the file named by REMEDOR_FAKE_MSIEXEC_LOG and acts on
+// It appends its command line to the file named by REMEDOR_FAKE_MSIEXEC_LOG, and its arguments
+// one a line, each call ended by an empty line, to the file named by
+// REMEDOR_FAKE_MSIEXEC_ARGUMENTS (so that an argument split at a blank shows), and acts on
 // the registry stand-in: for /X{code} of a product whose uninstall entry exists it deletes
 // that entry and the product's key under HKEY_CLASSES_ROOT\Installer\Products and exits 0;
 // otherwise it exits 1605 (not installed). Exit codes are Windows Installer codes reduced
@@ -34,12 +36,12 @@ const QLatin1String
     uninstallKey("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall");
 const QLatin1String installerProductsKey("HKEY_CLASSES_ROOT\\Installer\\Products");
 
-void appendToLog(const QStringList &arguments)
+void appendTo(const char *variable, const QString &text)
 {
-    const QString logName = qEnvironmentVariable("REMEDOR_FAKE_MSIEXEC_LOG");
+    const QString logName = qEnvironmentVariable(variable);
     QFile log(logName);
     if (!logName.isEmpty() && log.open(QIODevice::Append))
-        log.write(arguments.join(QLatin1Char(' ')).toUtf8() + '\n');
+        log.write(text.toUtf8());
 }
 
 // The knob for this product: "1603", "crash", "+3010" or empty.
@@ -91,7 +93,9 @@ int main(int argc, char *argv[])
 {
     QCoreApplication application(argc, argv);
     const QStringList arguments = QCoreApplication::arguments().mid(1);
-    appendToLog(arguments);
+    appendTo("REMEDOR_FAKE_MSIEXEC_ARGUMENTS",
+             arguments.join(QLatin1Char('\n')) + QLatin1String("\n\n"));
+    appendTo("REMEDOR_FAKE_MSIEXEC_LOG", arguments.join(QLatin1Char(' ')) + QLatin1Char('\n'));
 
     QThread::msleep(qEnvironmentVariableIntValue("REMEDOR_FAKE_MSIEXEC_DELAY_MS"));
 

@@ -17,6 +17,8 @@ RegistrySandbox::RegistrySandbox(Installer installer)
     qputenv("REMEDOR_REGISTRY", QFile::encodeName(registryPath()));
     qputenv("REMEDOR_FAKE_MSIEXEC_LOG",
             QFile::encodeName(m_dir.filePath(QStringLiteral("msiexec.log"))));
+    qputenv("REMEDOR_FAKE_MSIEXEC_ARGUMENTS",
+            QFile::encodeName(m_dir.filePath(QStringLiteral("msiexec.arguments"))));
     qunsetenv("REMEDOR_FAKE_MSIEXEC_RESULTS");
     qunsetenv("REMEDOR_FAKE_MSIEXEC_DELAY_MS");
     QVERIFY(QDir(m_dir.path()).mkpath(registryFolder()));
@@ -43,6 +45,7 @@ RegistrySandbox::~RegistrySandbox()
     else
         qputenv("REMEDOR_REGISTRY", m_savedRegistry);
     qunsetenv("REMEDOR_FAKE_MSIEXEC_LOG");
+    qunsetenv("REMEDOR_FAKE_MSIEXEC_ARGUMENTS");
     qunsetenv("REMEDOR_FAKE_MSIEXEC_RESULTS");
     qunsetenv("REMEDOR_FAKE_MSIEXEC_DELAY_MS");
 }
@@ -134,6 +137,18 @@ QStringList RegistrySandbox::installerCalls() const
     if (!log.open(QIODevice::ReadOnly))
         return {};
     return QString::fromUtf8(log.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+QList<QStringList> RegistrySandbox::installerArguments() const
+{
+    QFile file(m_dir.filePath(QStringLiteral("msiexec.arguments")));
+    QList<QStringList> calls;
+    if (!file.open(QIODevice::ReadOnly))
+        return calls;
+    for (const QString &call :
+         QString::fromUtf8(file.readAll()).split(QStringLiteral("\n\n"), Qt::SkipEmptyParts))
+        calls.append(call.split(QLatin1Char('\n')));
+    return calls;
 }
 
 void RegistrySandbox::setInstallerResults(const QString &rules)

@@ -2,6 +2,7 @@
 #define REGISTRYSANDBOX_H
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -33,6 +34,8 @@ public:
 
     // The command lines the stand-in installer was started with, in order.
     QStringList installerCalls() const;
+    // Each call's arguments, as the installer received them.
+    QList<QStringList> installerArguments() const;
 
     // Knobs of the stand-in installer.
     void setInstallerResults(const QString &rules);
