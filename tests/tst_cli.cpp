@@ -855,6 +855,7 @@ void tst_Cli::installerEndsTheRun()
 
     const QJsonObject report = validReport(reportFile);
     QCOMPARE(report["ending"].toString(), ending);
+    QVERIFY(!report["exitMeaning"].toString().contains("lines above"));
     const qsizetype limit = arguments.indexOf("--timeout");
     QCOMPARE(report["options"]["timeoutMinutes"].toDouble(),
              limit < 0 ? 0.0 : arguments[limit + 1].toDouble());
@@ -1529,8 +1530,11 @@ void tst_Cli::backupUndoesTheRemoval()
     QMap<QString, QList<RegistryValue>> expected = registryValues(sandbox);
     const QString backup = QFileInfo(sandbox.registryPath()).absolutePath() + "/backup.reg";
 
-    const Run plan = runCli({ "remove", "DEU", "--dry-run", "--backup", backup });
+    const QString reportFile = backup + ".json";
+    const Run plan
+        = runCli({ "remove", "DEU", "--dry-run", "--backup", backup, "--report", reportFile });
     QVERIFY2(plan.exitCode == success && !QFile::exists(backup), qPrintable(cliState(plan)));
+    QVERIFY(validReport(reportFile)["options"].toObject()["backup"].isNull()); // it wrote none
 
     const QStringList removed
         = { machineSettings + "\\de-DE", userSettings + "\\de-DE", bootstrapperKey() };
