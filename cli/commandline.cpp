@@ -27,8 +27,8 @@ Commands:
       Uninstalls the editions of the given codes (any letter case and order), or
       all fifteen, in catalogue order, and deletes their keys. When the edition
       of the bootstrapper's language is among them, the suite and the
-      bootstrapper's entry go as well, unless that edition's installer failed
-      (without --force); a line says why whenever they stay. A product that
+      bootstrapper's entry go as well, unless that edition keeps its
+      registrations; a line says why whenever they stay. A product that
       Windows Installer does not know is not handed to it: its leftover keys go.
       After an installer reports 1618, or once --timeout has passed, no further
       package is started. Needs an elevated process unless it is a dry run. The
@@ -41,7 +41,8 @@ not a log named "--dry-run". Give a file whose name begins with "-" as %2.
 Exit codes:
   0     everything succeeded (1605, not installed, and 1707 count as success)
   3010  success, but an installer asked for a restart (1641 or 3010)
-  1618  an installer reported another installation in progress: retry later
+  1618  an installer reported another installation in progress: its package
+        keeps its registrations, even with --force; retry later
   1603  something failed: an installer could not start, crashed, failed or was
         still running when --timeout passed, a package was not started because
         it had passed, or a key could not be removed (a user hive that could not
@@ -71,7 +72,9 @@ CommandLine::CommandLine()
                               "go; start and change nothing."))
     , m_force(QStringLiteral("force"),
               QStringLiteral("remove: delete a package's registrations even when its installer "
-                             "failed (by default they stay, so that a retry finds the product)."))
+                             "failed (by default they stay, so that a retry finds the product). "
+                             "Those of a package whose installer reported 1618, or is still "
+                             "running, stay in any case."))
     , m_allUsers(QStringLiteral("all-users"),
                  QStringLiteral("remove: delete the per-user settings also from every user "
                                 "profile: the hives loaded under HKEY_USERS, and the hive "

@@ -60,4 +60,6 @@ void ExitStatus::addUserHive(const UserHive &hive)
 {
     if (hive.isFailure())
         m_failed = true;
+    if (hive.reach == UserHive::NotLoadable)
+        m_userHiveNotLoaded = true;
 }

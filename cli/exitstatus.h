@@ -35,9 +35,11 @@ public:
 
     // A hive that could not be loaded or unloaded counts as a key that could not be removed.
     void addUserHive(const UserHive &hive);
+    bool userHiveNotLoaded() const { return m_userHiveNotLoaded; }
 
 private:
     bool m_failed = false;
+    bool m_userHiveNotLoaded = false;
     bool m_cancelled = false;
     bool m_anotherInstallation = false;
     bool m_restartRequired = false;

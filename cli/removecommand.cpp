@@ -98,7 +98,7 @@ int RemoveCommand::perform(RunReport &report)
         report.setEnding(QStringLiteral("stopped"), QString());
 
     if (m_commandLine.dryRun())
-        return finishDryRun(report, console, stopped, status.code() == ExitStatus::Failure);
+        return finishDryRun(report, console, stopped, status.userHiveNotLoaded());
     if (stopped) {
         status.setCancelled();
         m_console.print(console.lastPackage().isEmpty()

@@ -90,7 +90,8 @@ public:
         NoRecordedLanguage,
         UnknownLanguage, // recorded, but not one of the fifteen editions' languages
         EditionNotChosen, // the edition of the recorded language was not among those removed
-        EditionFailed, // its installer failed, and failed packages keep their registrations
+        EditionFailed, // its registrations stayed: its installer failed (and failed packages
+                       // keep them), or found Windows Installer busy (1618)
     };
     // recordedLanguage as the bootstrapper's entry spells it ("de-DE"), empty when none.
     virtual void suiteKept(SuiteKept reason, const QString &recordedLanguage)
