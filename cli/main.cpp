@@ -9,6 +9,7 @@
 #include "platform.h"
 #include "removecommand.h"
 #include "runreport.h"
+#include "startuparguments.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -91,13 +92,14 @@ int main(int argc, char *argv[])
 {
     // Before anything else, so that an early Ctrl+C cannot end the process half-way.
     Platform::catchInterrupts();
-    QCoreApplication application(argc, argv);
+    StartupArguments arguments(argc, argv);
+    QCoreApplication application(arguments.count(), arguments.values());
     QCoreApplication::setApplicationName(QStringLiteral("remedor-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(REMEDOR_VERSION));
 
     Console console;
     CommandLine commandLine;
-    if (!commandLine.parse(QCoreApplication::arguments()))
+    if (!commandLine.parse(StartupArguments::programArguments()))
         return usageError(console, commandLine.error());
 
     LogWriter log;

@@ -34,7 +34,9 @@ RemoveCommand::RemoveCommand(Console &console, const CommandLine &commandLine)
 int RemoveCommand::run()
 {
     RunReport report(m_commandLine, m_options);
-    const std::optional<int> refused = refusal(report);
+    std::optional<int> refused = refusal(report);
+    if (!refused && !m_commandLine.dryRun())
+        refused = takeRunLock(report);
     if (refused) {
         closeOutputs(report, *refused); // each failure is said on standard error
         return *refused;
@@ -66,6 +68,25 @@ std::optional<int> RemoveCommand::refusal(RunReport &report)
     m_console.printError(text);
     report.setEnding(ending, text);
     return code;
+}
+
+// One run at a time on the machine, held until this command is gone; a dry run changes nothing
+// and takes none. Deployment systems retry a 1618 later by themselves.
+std::optional<int> RemoveCommand::takeRunLock(RunReport &report)
+{
+    const RunLock::Outcome outcome = m_runLock.acquire();
+    if (outcome == RunLock::Outcome::Held)
+        return std::nullopt;
+    const bool busy = outcome == RunLock::Outcome::Busy;
+    const QString text = busy
+        ? QStringLiteral("Another Remedor run is in progress; nothing was started or changed. "
+                         "Retry when it has ended.")
+        : QStringLiteral("The lock that keeps two Remedor runs apart cannot be taken: %1. "
+                         "Nothing was started or changed.")
+              .arg(m_runLock.error());
+    m_console.printError(text);
+    report.setEnding(busy ? QStringLiteral("busy") : QStringLiteral("lockFailed"), text);
+    return busy ? ExitStatus::AnotherInstallation : ExitStatus::Failure;
 }
 
 int RemoveCommand::perform(RunReport &report)

@@ -2,6 +2,7 @@
 #define REMOVECOMMAND_H
 
 #include "removaloptions.h"
+#include "runlock.h"
 
 #include <QString>
 #include <QStringList>
@@ -15,8 +16,8 @@ class RunReport;
 
 // remedor-cli remove: the wizard's removal run for the editions named on the command line,
 // each step printed as it happens, ending in Windows Installer's exit code for the whole and,
-// when asked for, a report of it. Nothing is touched unless the process is elevated and the
-// registry can be read.
+// when asked for, a report of it. Nothing is touched unless the process is elevated, the
+// registry can be read and no other run is under way.
 class RemoveCommand
 {
 public:
@@ -25,6 +26,7 @@ public:
 
 private:
     std::optional<int> refusal(RunReport &report);
+    std::optional<int> takeRunLock(RunReport &report);
     int perform(RunReport &report);
     QString heading() const;
     int finishDryRun(const RunReport &report, const ConsoleObserver &observer, bool stopped,
@@ -35,6 +37,7 @@ private:
     Console &m_console;
     const CommandLine &m_commandLine;
     RemovalOptions m_options;
+    RunLock m_runLock;
 };
 
 #endif // REMOVECOMMAND_H

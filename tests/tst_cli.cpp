@@ -34,6 +34,8 @@ private Q_SLOTS:
     void suiteDecisions();
     void installerEndsTheRun_data();
     void installerEndsTheRun();
+    void oneRunAtATime_data();
+    void oneRunAtATime();
     void reportOfARun();
     void allUsers_data();
     void allUsers();
@@ -865,6 +867,52 @@ void tst_Cli::installerEndsTheRun()
     QCOMPARE(last["exitCode"].isNull(), ending == "installerTimedOut");
     QCOMPARE(field(reported, "detail").mid(started),
              QStringList(packages.size() - started, ending));
+}
+
+void tst_Cli::oneRunAtATime_data()
+{
+    QTest::addColumn<bool>("lockFileLinked");
+    QTest::addColumn<int>("expected");
+    QTest::addColumn<QString>("ending");
+
+    QTest::newRow("a first run waits on its installer")
+        << false << int(anotherInstallation) << "busy";
+    QTest::newRow("the lock file a link") << true << int(failure) << "lockFailed";
+}
+
+// While a first run waits on an installer, a second remove starts and changes nothing, says so
+// and exits 1618; a dry run takes no lock. A lock file that is a link is never followed.
+void tst_Cli::oneRunAtATime()
+{
+    QFETCH(bool, lockFileLinked);
+    QFETCH(int, expected);
+    QFETCH(QString, ending);
+
+    RegistrySandbox sandbox;
+    sandbox.writeRegistry(Machine::installed(QStringLiteral("ja-JP")).lines());
+    sandbox.setInstallerDelay(4000);
+    QTemporaryDir folder;
+    const QString linkTarget = folder.filePath("target");
+    QProcess first;
+    if (lockFileLinked)
+        QVERIFY(QFile::link(linkTarget, sandbox.registryPath() + ".lock"));
+    else
+        QVERIFY(startUntilInstallerRuns(first, sandbox, { "remove", "DEU" }));
+
+    const QString reportFile = folder.filePath("report.json");
+    const Run second = runCli({ "remove", "FRA", "--report", reportFile });
+    QCOMPARE(runCli({ "remove", "FRA", "--dry-run" }).exitCode, int(success));
+    QVERIFY2(lockFileLinked || first.state() == QProcess::Running, "the first run ended too soon");
+    QCOMPARE(second.exitCode, expected & 0xff);
+    QCOMPARE(validReport(reportFile)["ending"].toString(), ending);
+    QVERIFY(!QFileInfo::exists(linkTarget));
+    if (!lockFileLinked) {
+        QVERIFY(first.waitForFinished(60000));
+        QCOMPARE(first.exitCode(), int(success));
+    }
+    QCOMPARE(sandbox.installerCalls().filter(code("FRA")), QStringList());
+    for (const QString &key : packageKeys("FRA"))
+        QVERIFY2(sandbox.hasKey(key), qPrintable(key));
 }
 
 // A run with every output: Windows Installer logs each package into the folder (given

@@ -1,4 +1,5 @@
 #include "remedorwiz.h"
+#include "startuparguments.h"
 #include "translationloader.h"
 
 #include <QtTest>
@@ -14,6 +15,8 @@ private Q_SLOTS:
     void choice();
     void onlyTheGivenFolderIsSearched();
     void noFileShowsTheSourceTexts();
+    void qtOptionsAreDropped_data();
+    void qtOptionsAreDropped();
 
 private:
     static void copyFixture(const QString &code, const QString &folder, QString name = QString());
@@ -112,6 +115,47 @@ void tst_TranslationLoader::noFileShowsTheSourceTexts()
     QCOMPARE(wizard.windowTitle(), QStringLiteral("Remedor Wizard"));
     QCOMPARE(wizard.buttonText(QWizard::NextButton), QStringLiteral("&Next >"));
     QCoreApplication::removeTranslator(&translator);
+}
+
+void tst_TranslationLoader::qtOptionsAreDropped_data()
+{
+    QTest::addColumn<QStringList>("given");
+    QTest::addColumn<QStringList>("kept");
+
+    const QStringList own = { "remedor", "remove", "DEU", "--log", "C:\\a.log" };
+    QTest::newRow("the program's own options") << own << own;
+    QTest::newRow("a plug-in folder")
+        << QStringList { "remedor", "-platformpluginpath", "C:\\p", "list" }
+        << QStringList { "remedor", "list" };
+    QTest::newRow("two dashes, inline values") << QStringList {
+        "remedor", "--platformpluginpath=C:\\p", "-style=x", "--stylesheet", "s.qss", "list"
+    } << QStringList { "remedor", "list" };
+    QTest::newRow("flags, a value like an option")
+        << QStringList { "remedor", "-reverse", "--widgetcount", "-platform", "-x", "list" }
+        << QStringList { "remedor", "list" };
+    QTest::newRow("the last without its value")
+        << QStringList { "remedor", "list", "-plugin" } << QStringList { "remedor", "list" };
+}
+
+// What the Windows start-up hands Qt: none of its options, with their values.
+void tst_TranslationLoader::qtOptionsAreDropped()
+{
+    QFETCH(QStringList, given);
+    QFETCH(QStringList, kept);
+
+    std::vector<QByteArray> bytes;
+    std::vector<char *> argv;
+    for (const QString &argument : given)
+        bytes.push_back(argument.toUtf8());
+    for (QByteArray &argument : bytes)
+        argv.push_back(argument.data());
+    const std::vector<char *> result
+        = StartupArguments::withoutQtOptions(int(argv.size()), argv.data());
+    QCOMPARE(result.back(), nullptr);
+    QStringList resultStrings;
+    for (std::size_t i = 0; i + 1 < result.size(); ++i)
+        resultStrings << QString::fromUtf8(result[i]);
+    QCOMPARE(resultStrings, kept);
 }
 
 QTEST_MAIN(tst_TranslationLoader)

@@ -1,6 +1,7 @@
 #include "editioncatalogue.h"
 #include "finishpage.h"
 #include "remedorwiz.h"
+#include "runlock.h"
 #include "wizardimage.h"
 
 #include <QAbstractButton>
@@ -8,8 +9,12 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QtTest>
+
+#include <future>
+#include <thread>
 
 class tst_Wizard : public QObject
 {
@@ -32,6 +37,7 @@ private Q_SLOTS:
     void wizardImages_data();
     void wizardImages();
     void copyFailureReport();
+    void secondWizardEndsBeforeItsFirstPage();
 
 private:
     static QList<QCheckBox *> editionBoxes(RemedorWiz &wizard);
@@ -451,6 +457,38 @@ void tst_Wizard::copyFailureReport()
              "stopped unexpectedly.\nPELDA+ 2015 FRA: the uninstaller ended with exit code 1603.\n"
              "Some registry keys could not be removed:\n"
                  + key + ": Access is denied. (error 5)");
+}
+
+// While another run holds the machine's run lock (here another thread's: on Windows a mutex
+// is its own thread's), the wizard says so and must not start.
+void tst_Wizard::secondWizardEndsBeforeItsFirstPage()
+{
+    QTemporaryDir folder;
+    qputenv("REMEDOR_REGISTRY", QFile::encodeName(folder.filePath("registry.reg")));
+    std::promise<RunLock::Outcome> held;
+    std::promise<void> done;
+    std::thread holder([&held, finished = done.get_future()] {
+        RunLock lock;
+        held.set_value(lock.acquire());
+        finished.wait();
+    });
+    const RunLock::Outcome first = held.get_future().get();
+    QString said;
+    QTimer::singleShot(0, [&said] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            said = box->text();
+            box->close();
+        }
+    });
+    RunLock second;
+    const bool started = RemedorWiz::takeRunLock(second);
+    done.set_value();
+    holder.join();
+    qputenv("REMEDOR_REGISTRY", "");
+
+    QCOMPARE(first, RunLock::Outcome::Held);
+    QVERIFY(!started);
+    QCOMPARE(said, "Another Remedor run is in progress. Try again when it has ended.");
 }
 
 QTEST_MAIN(tst_Wizard)

@@ -121,6 +121,14 @@ The files under the installation directory, shortcut on the desktop and start me
         <source>&amp;Finish</source>
         <translation>完成(&amp;F)</translation>
     </message>
+    <message>
+        <source>Another Remedor run is in progress. Try again when it has ended.</source>
+        <translation>另一个 Remedor 运行正在进行中。请在其结束后重试。</translation>
+    </message>
+    <message>
+        <source>Remedor cannot make sure that no other removal is under way: %1</source>
+        <translation>Remedor 无法确定没有其他删除操作正在进行：%1</translation>
+    </message>
 </context>
 <context>
     <name>WelcomePage</name>

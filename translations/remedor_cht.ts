@@ -121,6 +121,14 @@ The files under the installation directory, shortcut on the desktop and start me
         <source>&amp;Finish</source>
         <translation>完成(&amp;F)</translation>
     </message>
+    <message>
+        <source>Another Remedor run is in progress. Try again when it has ended.</source>
+        <translation>另一個 Remedor 執行正在進行中。請在其結束後再試一次。</translation>
+    </message>
+    <message>
+        <source>Remedor cannot make sure that no other removal is under way: %1</source>
+        <translation>Remedor 無法確定沒有其他移除作業正在進行：%1</translation>
+    </message>
 </context>
 <context>
     <name>WelcomePage</name>

@@ -121,6 +121,14 @@ Možná se nepodařilo odstranit soubory v instalační složce a zástupce na p
         <source>&amp;Finish</source>
         <translation>Do&amp;končit</translation>
     </message>
+    <message>
+        <source>Another Remedor run is in progress. Try again when it has ended.</source>
+        <translation>Probíhá jiné spuštění nástroje Remedor. Zkuste to znovu, až skončí.</translation>
+    </message>
+    <message>
+        <source>Remedor cannot make sure that no other removal is under way: %1</source>
+        <translation>Remedor nemůže ověřit, že neprobíhá žádné jiné odebírání: %1</translation>
+    </message>
 </context>
 <context>
     <name>WelcomePage</name>

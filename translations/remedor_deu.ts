@@ -121,6 +121,14 @@ Die Dateien im Installationsordner sowie die Verknüpfungen auf dem Desktop und 
         <source>&amp;Finish</source>
         <translation>&amp;Fertig stellen</translation>
     </message>
+    <message>
+        <source>Another Remedor run is in progress. Try again when it has ended.</source>
+        <translation>Ein anderer Remedor-Lauf ist im Gange. Versuchen Sie es erneut, wenn er beendet ist.</translation>
+    </message>
+    <message>
+        <source>Remedor cannot make sure that no other removal is under way: %1</source>
+        <translation>Remedor kann nicht sicherstellen, dass keine andere Entfernung läuft: %1</translation>
+    </message>
 </context>
 <context>
     <name>WelcomePage</name>

@@ -121,6 +121,14 @@ The files in the installation folder and the shortcuts on the desktop and in the
         <source>&amp;Finish</source>
         <translation>&amp;Finish</translation>
     </message>
+    <message>
+        <source>Another Remedor run is in progress. Try again when it has ended.</source>
+        <translation>Another Remedor run is in progress. Try again when it has ended.</translation>
+    </message>
+    <message>
+        <source>Remedor cannot make sure that no other removal is under way: %1</source>
+        <translation>Remedor cannot make sure that no other removal is under way: %1</translation>
+    </message>
 </context>
 <context>
     <name>WelcomePage</name>

@@ -121,6 +121,14 @@ Es posible que no se hayan eliminado los archivos de la carpeta de instalación 
         <source>&amp;Finish</source>
         <translation>&amp;Finalizar</translation>
     </message>
+    <message>
+        <source>Another Remedor run is in progress. Try again when it has ended.</source>
+        <translation>Hay otra ejecución de Remedor en curso. Vuelva a intentarlo cuando haya terminado.</translation>
+    </message>
+    <message>
+        <source>Remedor cannot make sure that no other removal is under way: %1</source>
+        <translation>Remedor no puede asegurarse de que no haya otra eliminación en curso: %1</translation>
+    </message>
 </context>
 <context>
     <name>WelcomePage</name>

@@ -121,6 +121,14 @@ Il est possible que les fichiers du dossier d&apos;installation ainsi que les ra
         <source>&amp;Finish</source>
         <translation>&amp;Terminer</translation>
     </message>
+    <message>
+        <source>Another Remedor run is in progress. Try again when it has ended.</source>
+        <translation>Une autre exécution de Remedor est en cours. Réessayez lorsqu&apos;elle sera terminée.</translation>
+    </message>
+    <message>
+        <source>Remedor cannot make sure that no other removal is under way: %1</source>
+        <translation>Remedor ne peut pas s&apos;assurer qu&apos;aucune autre suppression n&apos;est en cours&#xa0;: %1</translation>
+    </message>
 </context>
 <context>
     <name>WelcomePage</name>

@@ -121,6 +121,14 @@ Előfordulhat, hogy a telepítési mappában lévő fájlok, valamint az asztalo
         <source>&amp;Finish</source>
         <translation>&amp;Befejezés</translation>
     </message>
+    <message>
+        <source>Another Remedor run is in progress. Try again when it has ended.</source>
+        <translation>Egy másik Remedor-futtatás van folyamatban. Próbálja újra, ha befejeződött.</translation>
+    </message>
+    <message>
+        <source>Remedor cannot make sure that no other removal is under way: %1</source>
+        <translation>A Remedor nem tudja megállapítani, hogy nem fut-e másik eltávolítás: %1</translation>
+    </message>
 </context>
 <context>
     <name>WelcomePage</name>

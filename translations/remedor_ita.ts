@@ -121,6 +121,14 @@ The files under the installation directory, shortcut on the desktop and start me
         <source>&amp;Finish</source>
         <translation>&amp;Fine</translation>
     </message>
+    <message>
+        <source>Another Remedor run is in progress. Try again when it has ended.</source>
+        <translation>È in corso un&apos;altra esecuzione di Remedor. Riprovare al termine.</translation>
+    </message>
+    <message>
+        <source>Remedor cannot make sure that no other removal is under way: %1</source>
+        <translation>Remedor non può verificare che non sia in corso un&apos;altra rimozione: %1</translation>
+    </message>
 </context>
 <context>
     <name>WelcomePage</name>

@@ -121,6 +121,14 @@ The files under the installation directory, shortcut on the desktop and start me
         <source>&amp;Finish</source>
         <translation>完了(&amp;F)</translation>
     </message>
+    <message>
+        <source>Another Remedor run is in progress. Try again when it has ended.</source>
+        <translation>別の Remedor の実行が進行中です。終了してからもう一度お試しください。</translation>
+    </message>
+    <message>
+        <source>Remedor cannot make sure that no other removal is under way: %1</source>
+        <translation>他の削除が実行中でないことを Remedor で確認できません: %1</translation>
+    </message>
 </context>
 <context>
     <name>WelcomePage</name>

@@ -121,6 +121,14 @@ The files under the installation directory, shortcut on the desktop and start me
         <source>&amp;Finish</source>
         <translation>마침(&amp;F)</translation>
     </message>
+    <message>
+        <source>Another Remedor run is in progress. Try again when it has ended.</source>
+        <translation>다른 Remedor 실행이 진행 중입니다. 끝난 후에 다시 시도하십시오.</translation>
+    </message>
+    <message>
+        <source>Remedor cannot make sure that no other removal is under way: %1</source>
+        <translation>Remedor에서 다른 제거 작업이 진행 중이 아닌지 확인할 수 없습니다: %1</translation>
+    </message>
 </context>
 <context>
     <name>WelcomePage</name>

@@ -121,6 +121,14 @@ Pliki w folderze instalacyjnym oraz skróty na pulpicie i w menu Start mogły ni
         <source>&amp;Finish</source>
         <translation>&amp;Zakończ</translation>
     </message>
+    <message>
+        <source>Another Remedor run is in progress. Try again when it has ended.</source>
+        <translation>Trwa inne uruchomienie programu Remedor. Spróbuj ponownie po jego zakończeniu.</translation>
+    </message>
+    <message>
+        <source>Remedor cannot make sure that no other removal is under way: %1</source>
+        <translation>Remedor nie może upewnić się, że nie trwa inne usuwanie: %1</translation>
+    </message>
 </context>
 <context>
     <name>WelcomePage</name>

@@ -121,6 +121,14 @@ Os arquivos da pasta de instalação e os atalhos da área de trabalho e do menu
         <source>&amp;Finish</source>
         <translation>&amp;Concluir</translation>
     </message>
+    <message>
+        <source>Another Remedor run is in progress. Try again when it has ended.</source>
+        <translation>Outra execução do Remedor está em andamento. Tente novamente quando ela terminar.</translation>
+    </message>
+    <message>
+        <source>Remedor cannot make sure that no other removal is under way: %1</source>
+        <translation>O Remedor não pode garantir que nenhuma outra remoção esteja em andamento: %1</translation>
+    </message>
 </context>
 <context>
     <name>WelcomePage</name>

@@ -121,6 +121,14 @@ The files under the installation directory, shortcut on the desktop and start me
         <source>&amp;Finish</source>
         <translation>&amp;Готово</translation>
     </message>
+    <message>
+        <source>Another Remedor run is in progress. Try again when it has ended.</source>
+        <translation>Выполняется другой запуск Remedor. Повторите попытку после его завершения.</translation>
+    </message>
+    <message>
+        <source>Remedor cannot make sure that no other removal is under way: %1</source>
+        <translation>Remedor не может убедиться, что другое удаление не выполняется: %1</translation>
+    </message>
 </context>
 <context>
     <name>WelcomePage</name>

@@ -121,6 +121,14 @@ Yükleme klasöründeki dosyalar ile masaüstündeki ve Başlat menüsündeki k�
         <source>&amp;Finish</source>
         <translation>&amp;Son</translation>
     </message>
+    <message>
+        <source>Another Remedor run is in progress. Try again when it has ended.</source>
+        <translation>Başka bir Remedor çalıştırması sürüyor. Bittiğinde yeniden deneyin.</translation>
+    </message>
+    <message>
+        <source>Remedor cannot make sure that no other removal is under way: %1</source>
+        <translation>Remedor başka bir kaldırma işleminin sürmediğinden emin olamıyor: %1</translation>
+    </message>
 </context>
 <context>
     <name>WelcomePage</name>

@@ -6,10 +6,12 @@
 #include "packedproductcode.h"
 #include "processpage.h"
 #include "productspage.h"
+#include "runlock.h"
 #include "welcomepage.h"
 #include "wizardimage.h"
 
 #include <QAbstractButton>
+#include <QMessageBox>
 
 RemedorWiz::RemedorWiz(QWidget *parent)
     : QWizard(parent, Qt::WindowFlags())
@@ -59,6 +61,21 @@ QString RemedorWiz::localeForEdition(const QString &displayName) const
 QString RemedorWiz::packedProductCode(const QString &productCode) const
 {
     return PackedProductCode::fromProductCode(productCode);
+}
+
+bool RemedorWiz::takeRunLock(RunLock &lock)
+{
+    const RunLock::Outcome outcome = lock.acquire();
+    if (outcome == RunLock::Outcome::Held)
+        return true;
+    QMessageBox::warning(nullptr, tr("Remedor Wizard"),
+                         outcome == RunLock::Outcome::Busy
+                             ? tr("Another Remedor run is in progress. Try again when it has "
+                                  "ended.")
+                             : tr("Remedor cannot make sure that no other removal is under way: "
+                                  "%1")
+                                   .arg(lock.error()));
+    return false;
 }
 
 // Once the removal has begun there is no way back and no way out: Back and Cancel stay

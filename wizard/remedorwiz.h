@@ -5,6 +5,8 @@
 #include <QString>
 #include <QWizard>
 
+class RunLock;
+
 // The uninstall wizard: five pages in a fixed, linear order. It owns the map from edition
 // display name to product code and carries the catalogue lookups the pages use.
 class RemedorWiz : public QWizard
@@ -23,6 +25,11 @@ public:
     QString languageCodeForLocale(const QString &localeTag) const;
     QString localeForEdition(const QString &displayName) const;
     QString packedProductCode(const QString &productCode) const;
+
+    // Takes the machine's run lock into LOCK before any wizard exists. While another removal
+    // holds it, or when it cannot be taken, a message box says so and the answer is false: the
+    // program ends before its first page.
+    static bool takeRunLock(RunLock &lock);
 
 public Q_SLOTS:
     void onCurrentIdChanged(int id);

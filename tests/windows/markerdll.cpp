@@ -6,11 +6,34 @@
 //   start-up  the loader, resolving imports before any code of the process ran;
 //   system    a DLL of the system loaded it for itself.
 //
+// It also carries the metadata of a Qt platform plug-in for the key "windows", as a real one
+// built against this Qt (6.4, release, x86-64) would: Qt reads it from the file without loading
+// it, so a program whose Qt looks in a folder holding this DLL loads it to make its platform,
+// and the marker shows that it did.
+//
 // Linked without the C run time: its entry point is DllMain.
 
 #include <windows.h>
 
 namespace {
+
+// The section Qt's plug-in loader looks for: its magic, the metadata format 1, Qt 6.4, the
+// baseline x86-64 architecture level of a release build, then CBOR: {2: IID, 3: class name,
+// 4: {"Keys": ["windows"]}}.
+__attribute__((section(".qtmetadata"), used)) const char qtPluginMetaData[]
+    = "QTMETADATA !"
+      "\x01\x06\x04\x01"
+      "\xbf"
+      "\x02\x78\x3e"
+      "org.qt-project.Qt.QPA."
+      "QPlatformIntegrationFactoryInterface.5.3"
+      "\x03\x6c"
+      "MarkerPlugin"
+      "\x04\xa1\x64"
+      "Keys"
+      "\x81\x67"
+      "windows"
+      "\xff";
 
 HMODULE moduleAt(void *address)
 {
