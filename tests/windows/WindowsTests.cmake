@@ -176,6 +176,9 @@ foreach(test IN LISTS portable_tests)
         remedor_import_offscreen_platform(${test})
     endif()
 endforeach()
+# tst_wizard holds the machine's run lock for a moment, which would turn a removal beside it
+# into a 1618.
+set_tests_properties(tst_wizard PROPERTIES RESOURCE_LOCK wine-machine)
 
 # The Windows backends against Wine's registry and Windows Installer, on a machine without the
 # test packages.
@@ -225,6 +228,8 @@ remedor_add_wine_test(NAME windows.cli PACKAGES
                       COMMAND ${scripts}/check-cli.sh ${CMAKE_BINARY_DIR}/bundle ${REMEDOR_WINE_PACKAGES}
                               ${CMAKE_BINARY_DIR}/wine-work/check-cli
                       DEPENDS windows.scenarioC.keys)
+# It also opens the bundle's wizard, as the bundle checks below do.
+set_tests_properties(windows.cli PROPERTIES RESOURCE_LOCK "bundle-wizard;wine-machine")
 
 # --- the program's resources and the programs' kind (no Wine) ----------------------------------
 foreach(group list icon manifest)

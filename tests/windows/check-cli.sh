@@ -4,6 +4,7 @@
 #
 #   - list and list --json before and after a removal;
 #   - a dry run and a usage error change nothing;
+#   - while the wizard is open, remove exits 1618 and changes nothing;
 #   - remove DEU exits 0 and removes exactly what the wizard removes (DEU, then the suite and
 #     the bootstrapper's entry, as the bootstrapper records de-DE), and nothing else;
 #   - each installer writes its own verbose log with --msi-log;
@@ -242,6 +243,29 @@ check "remove --dry-run: plans the bootstrapper's entry" \
 check "usage error and dry run: no key removed" test -z "$(removed_since "$before")"
 check "usage error and dry run: DEU still installed" installed DEU
 check "usage error and dry run: the suite still installed" installed suite
+
+# --- one run at a time ----------------------------------------------------------------------
+# The bundle's wizard holds the machine's run lock from before its first page until it ends: a
+# remove meanwhile exits 1618 at once and changes nothing; a dry run takes no lock.
+say "remove DEU while the wizard is open"
+(cd "$launch_folder" && exec wine "$bin/remedor.exe" </dev/null >/dev/null 2>"$work/wizard.log") &
+wizard=$!
+for _ in $(seq 60); do
+    [[ -n $(wizard_window) ]] && break
+    sleep 1
+done
+check "setup: the wizard shows its first page" test -n "$(wizard_window)"
+cli busy remove DEU --report "$(windows_path "$work/busy.json")"
+busy_status=$status
+cli busy-dry-run remove DEU --dry-run
+end_wizard "$wizard"
+check "remove DEU while the wizard is open: exit code 1618 (got $busy_status)" test "$busy_status" = 1618
+check "remove DEU while the wizard is open: the report says another run was in progress" \
+    python3 -c 'import json, sys; sys.exit(json.load(open(sys.argv[1], encoding="utf-8-sig"))["ending"] != "busy")' \
+    "$work/busy.json"
+check "remove --dry-run while the wizard is open: exit code 0 (got $status)" test "$status" = 0
+check "remove DEU while the wizard is open: no key removed" test -z "$(removed_since "$before")"
+check "remove DEU while the wizard is open: DEU still installed" installed DEU
 
 # --- remove DEU ----------------------------------------------------------------------------
 say "remove DEU"

@@ -12,6 +12,11 @@
 #   3. Each program's import table names only Windows' KnownDLLs (known-dlls.txt) and API sets
 #      (api-ms-win-*, which Windows resolves without looking for a file), and the bundle holds no
 #      DLL.
+#   4. The marker, which also carries the metadata of a Qt platform plug-in for the key "windows",
+#      lies in a folder of its own and in its platforms\ subfolder; the programs run with Qt
+#      pointed at that folder: by -platformpluginpath on the wizard's command line with
+#      QT_QPA_PLATFORM_PLUGIN_PATH in the environment, then by a qt.conf beside them. Qt must
+#      load nothing from there, and the wizard must still show its first page.
 #
 # Usage: check-planted-dlls.sh BUNDLE MARKER_DLL WORK_FOLDER
 #   under Wine (WINEPREFIX) on the X display DISPLAY. The bundle itself is left untouched.
@@ -44,18 +49,13 @@ while IFS= read -r -d '' file; do pe_files+=("$file"); done \
     < <(find "$copy" -type f \( -iname '*.exe' -o -iname '*.dll' \) -print0 | LC_ALL=C sort -z)
 
 # --- running both programs ----------------------------------------------------------------------
-# The wizard's window as xwininfo lists it, whatever language its title is in.
-wizard_window() {
-    xwininfo -root -tree 2>/dev/null | grep -a -E '^ +0x[0-9a-f]+ "[^"]+": \("remedor.exe" "remedor.exe"\)' \
-        | grep -v -e '"Default IME"' -e '"Qt[^"]*"' || true
-}
-
-# run NAME: the wizard until its first page shows, then remedor-cli list, in the copy, with the
-# environment of the caller; Wine's output goes to $work/NAME-*.log. Sets wizard_shown and
-# list_status.
+# run NAME [ARGUMENT...]: the wizard with the arguments until its first page shows, then
+# remedor-cli list, in the copy, with the environment of the caller; Wine's output goes to
+# $work/NAME-*.log. Sets wizard_shown and list_status.
 run() {
     local name=$1 pid
-    (cd "$copy" && exec env -u QT_QPA_PLATFORM -u WINEQT_QPA_PLATFORM wine ./remedor.exe \
+    shift
+    (cd "$copy" && exec env -u QT_QPA_PLATFORM -u WINEQT_QPA_PLATFORM wine ./remedor.exe "$@" \
         </dev/null >/dev/null 2>"$work/$name-wizard.log") &
     pid=$!
     wizard_shown=""
@@ -137,3 +137,27 @@ for program in "$bundle"/*.exe; do
 done
 dlls=$(cd "$bundle" && find . -type f -iname '*.dll' | sed 's|^\./||')
 check "bundle: holds no DLL${dlls:+ (holds: $(words "$dlls"))}" test -z "$dlls"
+
+# --- 4. Qt pointed at a folder of plug-ins ----------------------------------------------------
+rm -rf "$copy"
+cp -r "$bundle" "$copy"
+plugins=$work/plugins
+mkdir -p "$plugins/platforms"
+cp "$marker" "$plugins/qmarker.dll"
+cp "$marker" "$plugins/platforms/qmarker.dll"
+plugins_windows="Z:${plugins//\//\\}"
+# Wine hands WINEQT_* on to Windows programs under the bare name.
+WINEQT_QPA_PLATFORM_PLUGIN_PATH=$plugins_windows run plugin-path -platformpluginpath "$plugins_windows"
+loaded=$(cd "$plugins" && find . -name '*.loaded' -printf '%P ')
+check "-platformpluginpath and QT_QPA_PLATFORM_PLUGIN_PATH: nothing loaded from there${loaded:+ (loaded: $loaded)}" \
+    test -z "$loaded"
+check "-platformpluginpath: the wizard shows its first page" test -n "$wizard_shown"
+check "QT_QPA_PLATFORM_PLUGIN_PATH: remedor-cli list succeeds" test "$list_status" = 0
+printf '[Paths]\r\nPrefix=%s\r\nPlugins=%s\r\n' "$plugins_windows" "$plugins_windows" >"$copy/qt.conf"
+cp "$copy/qt.conf" "$copy/qt6.conf"
+run qt-conf
+loaded=$(cd "$plugins" && find . -name '*.loaded' -printf '%P ')
+check "a qt.conf beside the programs: nothing loaded from the folder it names${loaded:+ (loaded: $loaded)}" \
+    test -z "$loaded"
+check "a qt.conf beside the programs: the wizard shows its first page" test -n "$wizard_shown"
+check "a qt.conf beside the programs: remedor-cli list succeeds" test "$list_status" = 0

@@ -11,6 +11,12 @@ check() {
     echo "ok: $description"
 }
 
+# The wizard's window as xwininfo lists it, whatever language its title is in.
+wizard_window() {
+    xwininfo -root -tree 2>/dev/null | grep -a -E '^ +0x[0-9a-f]+ "[^"]+": \("remedor.exe" "remedor.exe"\)' \
+        | grep -v -e '"Default IME"' -e '"Qt[^"]*"' || true
+}
+
 # end_wizard PID: ends every remedor.exe of the prefix, then waits for PID, the Wine process that
 # started the wizard (a desktop closes once its last program has gone), at most ten seconds.
 end_wizard() {
