@@ -119,43 +119,33 @@ void tst_TranslationLoader::noFileShowsTheSourceTexts()
 
 void tst_TranslationLoader::qtOptionsAreDropped_data()
 {
-    QTest::addColumn<QStringList>("given");
-    QTest::addColumn<QStringList>("kept");
+    QTest::addColumn<QByteArrayList>("given");
+    QTest::addColumn<QByteArrayList>("kept");
 
-    const QStringList own = { "remedor", "remove", "DEU", "--log", "C:\\a.log" };
-    QTest::newRow("the program's own options") << own << own;
-    QTest::newRow("a plug-in folder")
-        << QStringList { "remedor", "-platformpluginpath", "C:\\p", "list" }
-        << QStringList { "remedor", "list" };
-    QTest::newRow("two dashes, inline values") << QStringList {
-        "remedor", "--platformpluginpath=C:\\p", "-style=x", "--stylesheet", "s.qss", "list"
-    } << QStringList { "remedor", "list" };
-    QTest::newRow("flags, a value like an option")
-        << QStringList { "remedor", "-reverse", "--widgetcount", "-platform", "-x", "list" }
-        << QStringList { "remedor", "list" };
-    QTest::newRow("the last without its value")
-        << QStringList { "remedor", "list", "-plugin" } << QStringList { "remedor", "list" };
+    const QByteArrayList own = { "remedor", "remove", "DEU", "--log", "C:\\a.log" };
+    QTest::newRow("the program's own") << own << own;
+    QTest::newRow("a plug-in folder, two dashes, inline values") << QByteArrayList {
+        "remedor", "-platformpluginpath", "C:\\p", "--style=x", "--stylesheet", "s.qss", "list"
+    } << QByteArrayList { "remedor", "list" };
+    QTest::newRow("flags, a value like an option, the last without one")
+        << QByteArrayList { "remedor", "-reverse", "--widgetcount", "-platform",
+                            "-x",      "list",     "-plugin" }
+        << QByteArrayList { "remedor", "list" };
 }
 
 // What the Windows start-up hands Qt: none of its options, with their values.
 void tst_TranslationLoader::qtOptionsAreDropped()
 {
-    QFETCH(QStringList, given);
-    QFETCH(QStringList, kept);
+    QFETCH(QByteArrayList, given);
+    QFETCH(QByteArrayList, kept);
 
-    std::vector<QByteArray> bytes;
     std::vector<char *> argv;
-    for (const QString &argument : given)
-        bytes.push_back(argument.toUtf8());
-    for (QByteArray &argument : bytes)
+    for (QByteArray &argument : given)
         argv.push_back(argument.data());
-    const std::vector<char *> result
-        = StartupArguments::withoutQtOptions(int(argv.size()), argv.data());
+    std::vector<char *> result = StartupArguments::withoutQtOptions(int(argv.size()), argv.data());
     QCOMPARE(result.back(), nullptr);
-    QStringList resultStrings;
-    for (std::size_t i = 0; i + 1 < result.size(); ++i)
-        resultStrings << QString::fromUtf8(result[i]);
-    QCOMPARE(resultStrings, kept);
+    result.pop_back();
+    QCOMPARE(QByteArrayList(result.begin(), result.end()), kept);
 }
 
 QTEST_MAIN(tst_TranslationLoader)

@@ -459,8 +459,8 @@ void tst_Wizard::copyFailureReport()
                  + key + ": Access is denied. (error 5)");
 }
 
-// While another run holds the machine's run lock (here another thread's: on Windows a mutex
-// is its own thread's), the wizard says so and must not start.
+// While another run holds the machine's run lock (another thread's here: on Windows a mutex is
+// its own thread's), the wizard says so and must not start.
 void tst_Wizard::secondWizardEndsBeforeItsFirstPage()
 {
     QTemporaryDir folder;
@@ -475,17 +475,16 @@ void tst_Wizard::secondWizardEndsBeforeItsFirstPage()
     const RunLock::Outcome first = held.get_future().get();
     QString said;
     QTimer::singleShot(0, [&said] {
-        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            said = box->text();
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        said = box ? box->text() : QString();
+        if (box)
             box->close();
-        }
     });
     RunLock second;
     const bool started = RemedorWiz::takeRunLock(second);
     done.set_value();
     holder.join();
     qputenv("REMEDOR_REGISTRY", "");
-
     QCOMPARE(first, RunLock::Outcome::Held);
     QVERIFY(!started);
     QCOMPARE(said, "Another Remedor run is in progress. Try again when it has ended.");
