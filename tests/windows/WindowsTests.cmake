@@ -228,8 +228,9 @@ remedor_add_wine_test(NAME windows.cli PACKAGES
                       COMMAND ${scripts}/check-cli.sh ${CMAKE_BINARY_DIR}/bundle ${REMEDOR_WINE_PACKAGES}
                               ${CMAKE_BINARY_DIR}/wine-work/check-cli
                       DEPENDS windows.scenarioC.keys)
-# It also opens the bundle's wizard, as the bundle checks below do.
-set_tests_properties(windows.cli PROPERTIES RESOURCE_LOCK "bundle-wizard;wine-machine")
+# It also opens the bundle's wizard, as the bundle checks below do; with the sixteen packages
+# set up again it runs for minutes.
+set_tests_properties(windows.cli PROPERTIES RESOURCE_LOCK "bundle-wizard;wine-machine" TIMEOUT 900)
 
 # --- the program's resources and the programs' kind (no Wine) ----------------------------------
 foreach(group list icon manifest)
