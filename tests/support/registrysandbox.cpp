@@ -71,10 +71,6 @@ QString RegistrySandbox::chattrProgram() const
 
 bool RegistrySandbox::freezeRegistryFolder(QString *why)
 {
-    // The run lock's file, as an earlier run leaves it: a frozen folder could not take it.
-    QFile lock(registryPath() + QStringLiteral(".lock"));
-    lock.open(QIODevice::WriteOnly);
-    lock.close();
     QProcess chattr;
     chattr.start(chattrProgram(), { QStringLiteral("+i"), registryFolder() });
     if (!chattr.waitForFinished() || chattr.exitStatus() != QProcess::NormalExit
