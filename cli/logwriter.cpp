@@ -5,8 +5,8 @@
 
 QString LogWriter::open(const QString &fileName)
 {
-    m_file.setFileName(fileName);
-    if (m_file.open(QIODevice::Append | QIODevice::Text))
+    m_fileName = fileName;
+    if (m_file.open(fileName))
         return QString();
     return QStringLiteral("the log file %1 cannot be opened: %2")
         .arg(QDir::toNativeSeparators(fileName), m_file.errorString());
@@ -16,8 +16,7 @@ void LogWriter::write(const QString &line)
 {
     if (!m_file.isOpen() || !m_failure.isEmpty())
         return;
-    const QByteArray bytes = (timestamp() + QLatin1Char(' ') + line + QLatin1Char('\n')).toUtf8();
-    if (m_file.write(bytes) != bytes.size() || !m_file.flush())
+    if (!m_file.append((timestamp() + QLatin1Char(' ') + line + QLatin1Char('\n')).toUtf8()))
         m_failure = m_file.errorString();
 }
 

@@ -1,7 +1,8 @@
 #ifndef LOGWRITER_H
 #define LOGWRITER_H
 
-#include <QFile>
+#include "outputfile.h"
+
 #include <QString>
 
 // The log a deployment system keeps: every line the program prints, appended to one file
@@ -10,7 +11,8 @@
 class LogWriter
 {
 public:
-    // Opens the file for appending, creating it when missing; the reason when it cannot.
+    // Opens the file for appending, creating it private when missing, never through a link nor
+    // into someone else's file (OutputFile); the reason when it cannot.
     QString open(const QString &fileName);
     bool isOpen() const { return m_file.isOpen(); }
 
@@ -20,12 +22,13 @@ public:
 
     // Why the log stopped being written; empty while it is whole.
     QString failure() const { return m_failure; }
-    QString fileName() const { return m_file.fileName(); }
+    QString fileName() const { return m_fileName; }
 
     static QString timestamp();
 
 private:
-    QFile m_file;
+    OutputFile m_file;
+    QString m_fileName;
     QString m_failure;
 };
 

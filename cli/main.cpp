@@ -6,6 +6,8 @@
 #include "exitstatus.h"
 #include "listcommand.h"
 #include "logwriter.h"
+#include "outputcheck.h"
+#include "outputfile.h"
 #include "platform.h"
 #include "removecommand.h"
 #include "runreport.h"
@@ -47,13 +49,15 @@ int perform(Console &console, const CommandLine &commandLine)
     return ExitStatus::UsageError;
 }
 
-// Windows Installer writes its logs into the folder; a dry run starts no installer, so it
-// creates nothing, but a folder that exists must still take files.
+// Windows Installer writes its logs into the folder, created private so that they inherit its
+// access; a dry run starts no installer, so it creates nothing, but a folder that exists must
+// still take files.
 QString prepareInstallerLogFolder(const QString &folder, bool dryRun)
 {
     const QString shown = QDir::toNativeSeparators(folder);
-    if (!dryRun && !QDir().mkpath(folder))
-        return QStringLiteral("the installer log folder %1 cannot be created").arg(shown);
+    const QString why = dryRun ? QString() : OutputFile::makeFolder(folder);
+    if (!why.isEmpty())
+        return QStringLiteral("the installer log folder %1 cannot be created: %2").arg(shown, why);
     if (!QFileInfo::exists(folder))
         return QString();
     if (!QFileInfo(folder).isDir())
@@ -69,6 +73,9 @@ QString prepareInstallerLogFolder(const QString &folder, bool dryRun)
 // mistyped path is a usage error rather than a run nobody can follow.
 QString prepareOutputs(const CommandLine &commandLine, LogWriter &log, Console &console)
 {
+    const QString unsafe = OutputCheck::problem(commandLine);
+    if (!unsafe.isEmpty())
+        return unsafe;
     if (commandLine.hasLog()) {
         const QString error = log.open(commandLine.logFile());
         if (!error.isEmpty())

@@ -3,6 +3,7 @@
 #include "commandline.h"
 #include "editioncatalogue.h"
 #include "logwriter.h"
+#include "outputfile.h"
 #include "platform.h"
 #include "profilehive.h"
 #include "registrypaths.h"
@@ -334,25 +335,24 @@ QJsonObject RunReport::toJson(std::optional<int> exitCode, const QString &meanin
 QString RunReport::write(const QString &fileName, std::optional<int> exitCode,
                          const QString &meaning) const
 {
-    QSaveFile file(fileName);
-    const QByteArray bytes
-        = QJsonDocument(toJson(exitCode, meaning)).toJson(QJsonDocument::Indented);
-    // Flushed and checked before the commit: a write that fails in Qt's buffer (a full disk)
-    // would otherwise still be committed, as an empty file in place of the report.
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush()
-        && file.commit())
+    const QString why = OutputFile::replace(
+        fileName, QJsonDocument(toJson(exitCode, meaning)).toJson(QJsonDocument::Indented));
+    if (why.isEmpty())
         return QString();
     return QStringLiteral("the report %1 could not be written: %2")
-        .arg(QDir::toNativeSeparators(fileName), file.errorString());
+        .arg(QDir::toNativeSeparators(fileName), why);
 }
 
 // A save that is begun and abandoned leaves nothing behind, and fails exactly where the real
-// one would: a missing folder, no right to write in it, a name that is a folder.
+// one would: a missing folder, no right to write in it, a name that is a folder; what is at
+// the name must be the program's own (OutputFile).
 QString RunReport::checkWritable(const QString &fileName)
 {
     QSaveFile file(fileName);
-    const bool writable = file.open(QIODevice::WriteOnly);
-    const QString why = file.errorString();
+    QString why = OutputFile::inspect(fileName);
+    const bool writable = why.isEmpty() && file.open(QIODevice::WriteOnly);
+    if (why.isEmpty())
+        why = file.errorString();
     file.cancelWriting();
     if (writable)
         return QString();

@@ -58,11 +58,21 @@ RegistryBackup::RegistryBackup(const QString &fileName)
 
 QString RegistryBackup::problem() const
 {
-    QByteArray existing;
-    const QString why = read(&existing);
+    const QString why = OutputFile::inspect(m_fileName);
     if (!why.isEmpty())
-        return why;
-    // Each addition replaces the file by a new one written beside it: the folder must take it.
+        return failure(why);
+    const QFileInfo info(m_fileName);
+    if (info.exists() && !info.isFile()) // a device, which keeps no key
+        return failure(QStringLiteral("it is not a file"));
+    if (info.exists()) {
+        OutputFile file;
+        QByteArray bytes;
+        if (!file.open(m_fileName, false) || !file.readAll(&bytes))
+            return failure(file.errorString());
+        const QString content = checkContent(bytes);
+        return content.isEmpty() ? QString() : failure(content);
+    }
+    // The first key creates the file: the folder must take it.
     QSaveFile probe(m_fileName);
     if (!probe.open(QIODevice::WriteOnly))
         return failure(probe.errorString());
@@ -70,7 +80,7 @@ QString RegistryBackup::problem() const
     return QString();
 }
 
-QString RegistryBackup::addChild(const RegistryKey &parent, const QString &name) const
+QString RegistryBackup::addChild(const RegistryKey &parent, const QString &name)
 {
     QString why;
     const std::optional<RegistrySubtree> subtree = parent.childSubtree(name, &why);
@@ -79,27 +89,100 @@ QString RegistryBackup::addChild(const RegistryKey &parent, const QString &name)
     return add(*subtree);
 }
 
-// The whole file is written anew beside the old one and then takes its place (QSaveFile,
-// which also flushes it to disk): a failure or a crash half-way leaves the earlier backups
-// as they were.
-QString RegistryBackup::add(const RegistrySubtree &subtree) const
+// Appended to the open file and flushed to disk before the key may go; a write that fails
+// half-way is cut off again, so that the file ends on the last whole key, as it did.
+QString RegistryBackup::add(const RegistrySubtree &subtree)
 {
     if (subtree.isEmpty())
         return QString();
-    QByteArray bytes;
-    const QString why = read(&bytes);
+    const QString badName = unwritableName(subtree);
+    if (!badName.isEmpty())
+        return QStringLiteral("the key cannot be backed up: the name %1 holds a line break or "
+                              "NUL, which a registry export cannot keep")
+            .arg(badName);
+    const QString why = open();
     if (!why.isEmpty())
-        return why;
-    if (bytes.isEmpty())
-        bytes = fileStart();
-    // Each key begins after a blank line, whatever the end of the file looked like.
-    if (!bytes.endsWith(utf16(lineEnd + lineEnd)))
-        bytes += utf16(bytes.endsWith(utf16(lineEnd)) ? lineEnd : lineEnd + lineEnd);
-    bytes += utf16(exportText(subtree));
+        return failure(why);
+    const QString failed = append(m_start + m_separator + utf16(exportText(subtree)));
+    if (!failed.isEmpty())
+        return failure(failed);
+    m_start.clear();
+    m_separator.clear(); // each key ends on a blank line
+    return QString();
+}
 
-    QSaveFile file(m_fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return failure(file.errorString());
+// Opened at the first key, so that a run that deletes nothing creates no file; later keys
+// find it as this run left it, or take nothing.
+QString RegistryBackup::open()
+{
+    if (m_file.isOpen())
+        return m_file.isStillAtPath() && m_file.size() == m_end
+            ? QString()
+            : QStringLiteral("it was changed or replaced by someone else during the run");
+    QByteArray bytes;
+    QString why;
+    if (!m_file.open(m_fileName) || !m_file.readAll(&bytes))
+        why = m_file.errorString();
+    else
+        why = checkContent(bytes);
+    if (!why.isEmpty()) {
+        m_file.close();
+        return why;
+    }
+    m_end = bytes.size();
+    m_start = bytes.isEmpty() ? fileStart() : QByteArray();
+    const QByteArray tail = bytes.isEmpty() ? fileStart() : bytes;
+    // Each key begins after a blank line, whatever the end of the file looked like.
+    if (tail.endsWith(utf16(lineEnd + lineEnd)))
+        m_separator.clear();
+    else
+        m_separator = utf16(tail.endsWith(utf16(lineEnd)) ? lineEnd : lineEnd + lineEnd);
+    return QString();
+}
+
+QString RegistryBackup::append(const QByteArray &bytes)
+{
+    if (m_file.append(bytes) && m_file.sync()) {
+        m_end += bytes.size();
+        return QString();
+    }
+    const QString why = m_file.errorString();
+    if (!m_file.truncate(m_end) || !m_file.sync())
+        m_file.close(); // the next key opens it afresh, and checks it
+    return why;
+}
+
+// A file not there yet, an empty one, or an export of this kind (which then ends on whole
+// UTF-16 characters).
+QString RegistryBackup::checkContent(const QByteArray &bytes)
+{
+    if (!bytes.isEmpty() && (!bytes.startsWith(fileStart()) || bytes.size() % 2 != 0))
+        return QStringLiteral("it holds something other than a registry export in UTF-16 "
+                              "(\"Windows Registry Editor Version 5.00\")");
+    return QString();
+}
+
+// The export writes one line per key and per value, and ends names at a NUL: such a name
+// would come back as another key or value, or none. Empty when every name can be written.
+QString RegistryBackup::unwritableName(const RegistrySubtree &subtree)
+{
+    const auto breaks = [](const QString &name) {
+        return name.contains(QLatin1Char('\r')) || name.contains(QLatin1Char('\n'))
+            || name.contains(QChar(0));
+    };
+    const auto shown = [](QString name) {
+        return name.replace(QLatin1Char('\r'), QLatin1String("\\r"))
+            .replace(QLatin1Char('\n'), QLatin1String("\\n"))
+            .replace(QChar(0), QLatin1String("\\0"));
+    };
+    for (const RegistrySubtree::Key &key : subtree.keys) {
+        if (breaks(key.path))
+            return QLatin1Char('"') + shown(key.path) + QLatin1Char('"');
+        for (const RegistryValue &value : key.values) {
+            if (breaks(value.name))
+                return QStringLiteral("\"%1\" of %2").arg(shown(value.name), key.path);
+        }
+    }
     return QString();
 }
 
@@ -153,27 +236,6 @@ QString RegistryBackup::hexData(const QString &start, const QByteArray &data)
         }
     }
     return text + line;
-}
-
-// The file's bytes when it may take keys: a file not there yet, an empty one, or an export
-// of this kind (which then ends on whole UTF-16 characters).
-QString RegistryBackup::read(QByteArray *bytes) const
-{
-    const QFileInfo info(m_fileName);
-    if (!info.exists())
-        return QString();
-    if (!info.isFile())
-        return failure(QStringLiteral("it is not a file"));
-    QFile file(m_fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return failure(file.errorString());
-    *bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return failure(file.errorString());
-    if (!bytes->isEmpty() && (!bytes->startsWith(fileStart()) || bytes->size() % 2 != 0))
-        return failure(QStringLiteral("it holds something other than a registry export in "
-                                      "UTF-16 (\"Windows Registry Editor Version 5.00\")"));
-    return QString();
 }
 
 QString RegistryBackup::failure(const QString &why) const

@@ -1,6 +1,7 @@
 #ifndef REGISTRYBACKUP_H
 #define REGISTRYBACKUP_H
 
+#include "outputfile.h"
 #include "registrysubtree.h"
 
 #include <QByteArray>
@@ -12,9 +13,12 @@ class RegistryKey;
 // Editor Version 5.00", UTF-16LE with a byte order mark, CR LF line ends), to which each key is
 // added, with everything below it, before it is deleted. `reg import FILE` restores them.
 //
-// The file is created, with its header, when the first key is added. A file that exists
-// already must be such an export: keys are only ever added to its end, so that the backups of
-// several runs can share one file; anything else is left alone and takes no key.
+// The file is created, private, with its header, when the first key is added, and stays open
+// for the object's life; each key is appended to it. A file that exists already must be such an
+// export, and the program's own (OutputFile: no link, one hard link, its owner the account
+// running the program or the system's, nobody else may write it): keys are only ever added to
+// its end, so that the backups of several runs can share one file; anything else is left alone
+// and takes no key. A file changed by someone else during the run takes no further key.
 class RegistryBackup
 {
 public:
@@ -25,21 +29,29 @@ public:
 
     // Adds the child of exactly that name, with everything below it, to the file. Empty when
     // it was written whole and flushed to disk, or when there is no such child; otherwise why
-    // not, and the file is as it was.
-    QString addChild(const RegistryKey &parent, const QString &name) const;
-    // Adds the keys to the file, as addChild() does.
-    QString add(const RegistrySubtree &subtree) const;
+    // not (the system's reason for a write that failed), and the file is as it was.
+    QString addChild(const RegistryKey &parent, const QString &name);
+    // Adds the keys to the file, as addChild() does. Keys whose names hold a line break or a
+    // NUL cannot be written faithfully in the format and are refused.
+    QString add(const RegistrySubtree &subtree);
 
     // The keys as the registry editor exports them: a "[path]" line, the values, a blank line.
     static QString exportText(const RegistrySubtree &subtree);
 
 private:
-    QString read(QByteArray *bytes) const;
+    QString open();
+    QString append(const QByteArray &bytes);
+    static QString checkContent(const QByteArray &bytes);
+    static QString unwritableName(const RegistrySubtree &subtree);
     QString failure(const QString &why) const;
     static QString valueLine(const RegistryValue &value);
     static QString hexData(const QString &start, const QByteArray &data);
 
     QString m_fileName;
+    OutputFile m_file;
+    qint64 m_end = 0; // where this run's last write ended
+    QByteArray m_start; // the header, before the first key of a new file
+    QByteArray m_separator; // what makes the next key begin after a blank line
 };
 
 #endif // REGISTRYBACKUP_H

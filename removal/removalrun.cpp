@@ -301,9 +301,9 @@ KeyRemoval RemovalRun::removeKey(const QString &path, const QString &name)
     }
     // A key that cannot be backed up stays: the backup is what makes deleting it undoable.
     RegistryKey parent(path);
-    const QString notBackedUp = m_options.backupFile.isEmpty()
-        ? QString()
-        : RegistryBackup(m_options.backupFile).addChild(parent, name);
+    if (!m_options.backupFile.isEmpty() && !m_backup)
+        m_backup = std::make_unique<RegistryBackup>(m_options.backupFile);
+    const QString notBackedUp = m_backup ? m_backup->addChild(parent, name) : QString();
     const KeyRemoval removal = notBackedUp.isEmpty()
         ? parent.removeChildKey(name)
         : KeyRemoval { path + QLatin1Char('\\') + name, KeyRemoval::Failed, notBackedUp };

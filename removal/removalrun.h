@@ -4,6 +4,7 @@
 #include "installeroutcome.h"
 #include "keyremoval.h"
 #include "profilehive.h"
+#include "registrybackup.h"
 #include "removalobserver.h"
 #include "removaloptions.h"
 
@@ -12,6 +13,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 // The removal of language editions of "PELDA+ 2015", one package after the other on the
@@ -31,7 +33,11 @@ public:
     RemovalRun(const RemovalRun &) = delete;
     RemovalRun &operator=(const RemovalRun &) = delete;
 
-    void setOptions(const RemovalOptions &options) { m_options = options; }
+    void setOptions(const RemovalOptions &options)
+    {
+        m_options = options;
+        m_backup.reset();
+    }
     // Asked before each package; once it says yes, no further package is started (each is
     // reported not attempted). A package under way always finishes, its installer and its keys.
     using StopRequest = std::function<bool()>;
@@ -97,6 +103,7 @@ private:
     RemovalOptions m_options;
     StopRequest m_stopRequested;
     QDeadlineTimer m_deadline { QDeadlineTimer::Forever }; // of the run under way
+    std::unique_ptr<RegistryBackup> m_backup; // the run's backup file, open from its first key
 };
 
 #endif // REMOVALRUN_H

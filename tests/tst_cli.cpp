@@ -11,6 +11,8 @@
 #include <QtTest>
 
 #include <csignal>
+#include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 // remedor-cli run as a child process on a stand-in machine with the stand-in installer:
@@ -24,6 +26,8 @@ private Q_SLOTS:
     void exitCodes();
     void usageErrorsTouchNothing_data();
     void usageErrorsTouchNothing();
+    void unsafeOutputsTouchNothing_data();
+    void unsafeOutputsTouchNothing();
     void damagedRegistry_data();
     void damagedRegistry();
     void dryRunPlansWhatRemoveDoes_data();
@@ -513,6 +517,139 @@ void tst_Cli::usageErrorsTouchNothing()
     QCOMPARE(sandbox.registryBytes(), before);
     QCOMPARE(sandbox.installerCalls(), QStringList());
     QVERIFY(!QFile::exists(folder + "/list.log") || arguments.contains(folder + "/list.log/logs"));
+}
+
+namespace {
+
+// Every entry below folder as it stands: name, kind, owner, mode, link target and content.
+QStringList folderState(const QString &folder)
+{
+    QStringList state;
+    QDirIterator entries(folder,
+                         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                         QDirIterator::Subdirectories);
+    while (entries.hasNext()) {
+        const QString path = entries.next();
+        struct stat status = {};
+        ::lstat(QFile::encodeName(path).constData(), &status);
+        QFile file(path);
+        const bool plain = S_ISREG(status.st_mode) && file.open(QIODevice::ReadOnly);
+        state << QStringLiteral("%1 %2 %3 %4 %5")
+                     .arg(path)
+                     .arg(status.st_mode, 0, 8)
+                     .arg(status.st_uid)
+                     .arg(QFileInfo(path).symLinkTarget(),
+                          QString::fromLatin1((plain ? file.readAll() : QByteArray()).toHex()));
+    }
+    state.sort();
+    return state;
+}
+
+} // namespace
+
+void tst_Cli::unsafeOutputsTouchNothing_data()
+{
+    QTest::addColumn<QString>("plant"); // what @/out is made before the run
+    QTest::addColumn<QStringList>("arguments"); // "@" stands for a folder of the sandbox
+    QTest::addColumn<QString>("named");
+
+    const QStringList remove = { "remove", "DEU" };
+    QTest::newRow("report through a symbolic link")
+        << "symbolic link" << remove + QStringList { "--report", "@/out" }
+        << "the report @/out cannot be written: it is a symbolic link";
+    QTest::newRow("log through a symbolic link")
+        << "symbolic link" << remove + QStringList { "--log", "@/out" }
+        << "the log file @/out cannot be opened: it is a symbolic link";
+    QTest::newRow("backup at a dangling link")
+        << "dangling link" << remove + QStringList { "--backup", "@/out" }
+        << "@/out cannot be written: it is a symbolic link";
+    QTest::newRow("log in a linked folder")
+        << "linked folder" << remove + QStringList { "--log", "@/linked/x.log" }
+        << "its folder @/linked is reached through a link (it is really @/real)";
+    QTest::newRow("installer logs in a linked folder")
+        << "linked folder" << remove + QStringList { "--msi-log", "@/linked" }
+        << "the installer log folder @/linked cannot be used: it is a symbolic link";
+    QTest::newRow("log with a second hard link")
+        << "hard link" << remove + QStringList { "--log", "@/out" } << "it has 2 hard links";
+    QTest::newRow("report of another user")
+        << "nobody's" << remove + QStringList { "--report", "@/out" }
+        << "@/out cannot be written: it belongs to nobody, not to root";
+    QTest::newRow("group-writable log")
+        << "group-writable" << remove + QStringList { "--log", "@/out" }
+        << "users other than its owner may write it (mode 0664)";
+    QTest::newRow("planted backup")
+        << "planted backup" << remove + QStringList { "--backup", "@/out" }
+        << "backup file @/out cannot be written: it belongs to nobody";
+    QTest::newRow("log and report, two spellings")
+        << "" << remove + QStringList { "--log", "@/x.log", "--report", "@/machine/../x.log" }
+        << "--log and --report name the same file";
+    QTest::newRow("backup and report, two spellings")
+        << "" << remove + QStringList { "--backup", "@/b.reg", "--report", "@//b.reg" }
+        << "--report and --backup name the same file: @/b.reg";
+    QTest::newRow("backup is an installer log")
+        << "" << remove + QStringList { "--msi-log", "@", "--backup", "@/remedor-DEU.log" }
+        << "--backup and the installer log remedor-DEU.log of --msi-log name the same file";
+}
+
+// A user who may write where the outputs go prepares their names: the run exits 87 before
+// anything starts, and every file there, the prepared ones and what they lead to, stays as it
+// was.
+void tst_Cli::unsafeOutputsTouchNothing()
+{
+    QFETCH(QString, plant);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, named);
+
+    RegistrySandbox sandbox;
+    sandbox.writeRegistry(Machine::installed().lines());
+    const QByteArray before = sandbox.registryBytes();
+    const QString folder = QFileInfo(QFileInfo(sandbox.registryPath()).absolutePath()).path();
+    const QString out = folder + "/out";
+    QFile victim(folder + "/victim");
+    QVERIFY(victim.open(QIODevice::WriteOnly) && victim.write("root's own\n") > 0);
+    victim.close();
+    if (plant != "symbolic link" && plant != "dangling link" && plant != "hard link"
+        && plant != "linked folder" && !plant.isEmpty()) {
+        QFile file(out);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        // An export that would start a user's program for whoever presses Ease of Access at
+        // the sign-in screen, once an administrator imports it.
+        file.write(plant == "planted backup" ? RegistrySandbox::encode(
+                       { "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\"
+                         "CurrentVersion\\Image File Execution Options\\utilman.exe]",
+                         "\"Debugger\"=\"C:\\\\Users\\\\Public\\\\x.exe\"", "" },
+                       true)
+                                             : QByteArray("a line\n"));
+        file.close();
+    }
+    const struct passwd *nobody = ::getpwnam("nobody");
+    if (plant == "symbolic link")
+        QVERIFY(QFile::link(victim.fileName(), out));
+    else if (plant == "dangling link")
+        QVERIFY(QFile::link(folder + "/nothing-yet", out));
+    else if (plant == "linked folder")
+        QVERIFY(QDir(folder).mkdir("real") && QFile::link(folder + "/real", folder + "/linked"));
+    else if (plant == "hard link")
+        QCOMPARE(::link(QFile::encodeName(victim.fileName()).constData(),
+                        QFile::encodeName(out).constData()),
+                 0);
+    else if (plant == "group-writable")
+        QCOMPARE(::chmod(QFile::encodeName(out).constData(), 0664), 0);
+    else if ((plant == "nobody's" || plant == "planted backup")
+             && (!nobody || ::chown(QFile::encodeName(out).constData(), nobody->pw_uid, 0) != 0))
+        QSKIP("Giving a file to the user nobody needs root.");
+    for (QString &argument : arguments)
+        argument.replace('@', folder);
+    named.replace('@', folder);
+    const QStringList state = folderState(folder);
+
+    const Run run = runCli(arguments);
+    QVERIFY2(run.exitCode == usageError, qPrintable(cliState(run)));
+    QVERIFY2(run.out.isEmpty(), qPrintable(cliState(run)));
+    QVERIFY2(run.error.join('\n').contains(named), qPrintable(cliState(run)));
+    QCOMPARE(sandbox.registryBytes(), before);
+    QCOMPARE(sandbox.installerCalls(), QStringList());
+    QCOMPARE(folderState(folder), state);
 }
 
 void tst_Cli::damagedRegistry_data()
