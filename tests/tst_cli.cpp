@@ -60,6 +60,7 @@ private Q_SLOTS:
     void logThatFails();
     void helpAll();
     void backupUndoesTheRemoval();
+    void backupOnAFullDisk();
 };
 
 using namespace MachineKeys;
@@ -520,6 +521,12 @@ void tst_Cli::usageErrorsTouchNothing()
 }
 
 namespace {
+
+int mode(const QString &path)
+{
+    struct stat status = {};
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 07777 : -1;
+}
 
 // Every entry below folder as it stands: name, kind, owner, mode, link target and content.
 QStringList folderState(const QString &folder)
@@ -1074,10 +1081,14 @@ void tst_Cli::reportOfARun()
     const QString logs = folder.filePath("installer logs");
     const QString reportFile = folder.filePath("report.json");
 
+    const QString logFile = folder.filePath("remedor.log");
     const Run run = runCli({ "remove", "kor", "DEU", "--msi-log", QDir().relativeFilePath(logs),
                              "--report", reportFile, "--timeout", "10", "--log",
-                             QDir().relativeFilePath(folder.filePath("remedor.log")) });
+                             QDir().relativeFilePath(logFile) });
     QVERIFY2(run.exitCode == success, qPrintable(cliState(run)));
+    // Evidence for administrators only, whatever the umask.
+    QCOMPARE((QList<int> { mode(logs), mode(reportFile), mode(logFile) }),
+             (QList<int> { 0700, 0600, 0600 }));
     QCOMPARE(sandbox.installerCalls(),
              (QStringList { commandFor("DEU") + " /L*V " + logs + "/remedor-DEU.log",
                             commandFor(suite) + " /L*V " + logs + "/remedor-suite.log" }));
@@ -1744,6 +1755,7 @@ void tst_Cli::backupUndoesTheRemoval()
     for (int round = 1; round <= 2; ++round) {
         const Run run = runCli({ "remove", "DEU", "--backup", backup });
         QVERIFY2(run.exitCode == success, qPrintable(cliState(run)));
+        QCOMPARE(mode(backup), 0600);
         QCOMPARE(linesStartingWith(run.out, ": key removed: "), removed);
         QFile file(backup);
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -1792,6 +1804,67 @@ void tst_Cli::backupUndoesTheRemoval()
     }
     QVERIFY(other.open(QIODevice::ReadOnly));
     QCOMPARE(other.readAll(), QByteArray("notes\n"));
+
+    // A value name with a line break in it would split its line in the export: that key stays.
+    const QString french = machineSettings + "\\fr-FR";
+    sandbox.writeRegistryBytes(sandbox.registryBytes() + "[" + french.toUtf8()
+                               + "\\Evil]\r\n\"Line\rBreak\"=dword:00000001\r\n\r\n");
+    const Run evil = runCli({ "remove", "FRA", "--backup", backup + ".new" });
+    QVERIFY2(evil.exitCode == (failure & 0xff), qPrintable(cliState(evil)));
+    QVERIFY2(sandbox.hasKey(french + "\\Evil") && !sandbox.hasKey(userSettings + "\\fr-FR"),
+             qPrintable(cliState(evil)));
+    QCOMPARE(evil.out
+                 .filter("key could not be removed: " + french
+                         + " (the key cannot be backed "
+                           "up: the name \"Line\\rBreak\" of "
+                         + french
+                         + "\\Evil holds a "
+                           "line break")
+                 .size(),
+             1);
+}
+
+// On a full disk a key whose backup cannot be written stays, with the system's reason, and the
+// backup that earlier runs wrote stays whole: what this run added is whole keys only.
+void tst_Cli::backupOnAFullDisk()
+{
+    QTemporaryDir disk;
+    QProcess mount;
+    mount.start("mount", { "-t", "tmpfs", "-o", "size=64k", "tmpfs", disk.path() });
+    if (!mount.waitForFinished() || mount.exitCode() != 0)
+        QSKIP("A small file system to fill needs root (mount -t tmpfs).");
+    const auto unmount = qScopeGuard([&disk] { QProcess::execute("umount", { disk.path() }); });
+    const QString backup = disk.filePath("backup.reg");
+    const QByteArray earlier = RegistrySandbox::encode(
+        { "[" + machineSettings + "\\it-IT]", "\"Skin\"=dword:00000002", "" }, true);
+    QFile file(backup);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(earlier) == earlier.size());
+    file.close();
+    QFile filler(disk.filePath("filler"));
+    QVERIFY(filler.open(QIODevice::WriteOnly));
+    while (filler.write(QByteArray(4096, 'x')) == 4096 && filler.flush()) { }
+    filler.close();
+
+    RegistrySandbox sandbox;
+    Machine machine = Machine::installed();
+    // Larger than any room left in the backup's last page.
+    machine.extraLines << "[" + machineSettings + "\\de-DE]"
+                       << "\"Large\"=hex:" + QStringList(4000, "ab").join(',') << "";
+    sandbox.writeRegistry(machine.lines());
+    const Run run = runCli({ "remove", "DEU", "--backup", backup });
+    QVERIFY2(run.exitCode == (failure & 0xff), qPrintable(cliState(run)));
+    QVERIFY(sandbox.hasKey(machineSettings + "\\de-DE"));
+    QCOMPARE(run.out
+                 .filter("key could not be removed: " + machineSettings
+                         + "\\de-DE (the backup file " + backup
+                         + " cannot be written: No space left on device)")
+                 .size(),
+             1);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY(bytes.startsWith(earlier));
+    const std::optional<RegFile> kept = RegFile::parse(bytes);
+    QVERIFY(kept && !kept->sectionPaths().contains(machineSettings + "\\de-DE"));
 }
 
 QTEST_GUILESS_MAIN(tst_Cli)
