@@ -16,7 +16,7 @@ void LogWriter::write(const QString &line)
 {
     if (!m_file.isOpen() || !m_failure.isEmpty())
         return;
-    if (!m_file.append((timestamp() + QLatin1Char(' ') + line + QLatin1Char('\n')).toUtf8()))
+    if (!m_file.append((timestamp() + QLatin1Char(' ') + line).toUtf8() + OutputFile::lineEnd()))
         m_failure = m_file.errorString();
 }
 

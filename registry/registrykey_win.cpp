@@ -11,6 +11,13 @@
 //
 // Keys are only ever opened (RegOpenKeyExW), never created, so reading a missing key leaves
 // the registry as it was.
+//
+// Every key the run backs up or deletes, and every key below it, is opened with
+// REG_OPTION_OPEN_LINK: a registry link, which a user can create in their own hive (or in a key
+// an installer left writable), is opened as itself and never followed to the key it names. A
+// key that is itself a link is left alone; a link below a key being deleted is deleted as the
+// link. RegDeleteTreeW follows links, so the subtree is walked here and each key deleted through
+// its own handle (NtDeleteKey).
 
 #include "registryerror.h"
 #include "registrykey.h"
@@ -18,10 +25,16 @@
 
 #include <windows.h>
 
+#include <winternl.h>
+
 #include <algorithm>
 #include <cstring>
 #include <string>
 #include <string_view>
+
+// Deletes the key the handle is open on, which has no subkeys left: a link goes as the link.
+extern "C" NTSTATUS NTAPI NtDeleteKey(HANDLE key);
+extern "C" ULONG NTAPI RtlNtStatusToDosError(NTSTATUS status);
 
 namespace {
 
@@ -68,6 +81,24 @@ std::wstring wide(const QString &text)
 }
 
 constexpr DWORD maximumKeyNameLength = 255; // characters, without the terminating NUL
+
+// Opens the child as itself: a link is opened as the link, not as the key it names.
+LSTATUS openChild(HKEY parent, const std::wstring &name, REGSAM access, KeyHandle &key)
+{
+    return RegOpenKeyExW(parent, name.c_str(), REG_OPTION_OPEN_LINK, access, key.receive());
+}
+
+// Whether the key, opened as itself with KEY_QUERY_VALUE, is a registry link: a key whose
+// SymbolicLinkValue of type REG_LINK names another key.
+bool isLink(HKEY key)
+{
+    DWORD type = REG_NONE;
+    return RegQueryValueExW(key, L"SymbolicLinkValue", nullptr, &type, nullptr, nullptr)
+        == ERROR_SUCCESS
+        && type == REG_LINK;
+}
+
+const char linkReason[] = "a registry link; not followed";
 
 // Hands each child's name to visit, in the registry's order, until visit says it is done;
 // says whether it did. The end of the list, or a key that went away meanwhile, ends it too.
@@ -156,8 +187,11 @@ LSTATUS appendSubtree(HKEY key, const QString &exportPath, REGSAM view, Registry
     for (const QString &child : children) {
         const QString childPath = exportPath + QLatin1Char('\\') + child;
         KeyHandle childKey;
-        status = RegOpenKeyExW(key, wide(child).c_str(), 0,
-                               KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS | view, childKey.receive());
+        status = openChild(key, wide(child), KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS | view,
+                           childKey);
+        // A link holds nothing of its own to restore, and what it names is not the run's.
+        if (status == ERROR_SUCCESS && isLink(childKey.get()))
+            continue;
         if (status == ERROR_SUCCESS)
             status = appendSubtree(childKey.get(), childPath, view, subtree, failedPath);
         else
@@ -166,6 +200,26 @@ LSTATUS appendSubtree(HKEY key, const QString &exportPath, REGSAM view, Registry
             return status;
     }
     return ERROR_SUCCESS;
+}
+
+// Deletes everything below the key open as key, then the key itself, each through a handle
+// opened as itself: a link below it goes as the link, and its target stays.
+LSTATUS deleteSubtree(HKEY key, REGSAM view)
+{
+    QStringList children;
+    LSTATUS status = isLink(key) ? ERROR_SUCCESS : readChildNames(key, children);
+    for (const QString &child : children) {
+        KeyHandle childKey;
+        if (status == ERROR_SUCCESS)
+            status = openChild(key, wide(child),
+                               DELETE | KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE | view, childKey);
+        if (status == ERROR_SUCCESS)
+            status = deleteSubtree(childKey.get(), view);
+    }
+    if (status != ERROR_SUCCESS)
+        return status;
+    const NTSTATUS deleted = NtDeleteKey(key);
+    return deleted >= 0 ? ERROR_SUCCESS : LSTATUS(RtlNtStatusToDosError(deleted));
 }
 
 // Whether the registry has a 32-bit view beside the native one: on 64-bit Windows, which a
@@ -301,8 +355,12 @@ std::optional<RegistrySubtree> RegistryKey::childSubtree(const QString &name, QS
         if (!hasChildSpelled(parent.get(), childName))
             return subtree;
         KeyHandle child;
-        status = RegOpenKeyExW(parent.get(), childName.c_str(), 0,
-                               KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS | d->view, child.receive());
+        status = openChild(parent.get(), childName,
+                           KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS | d->view, child);
+        if (status == ERROR_SUCCESS && isLink(child.get())) {
+            *error = QStringLiteral("%1: %2").arg(path, QLatin1String(linkReason));
+            return std::nullopt;
+        }
         if (status == ERROR_SUCCESS)
             status = appendSubtree(child.get(), d->nativePath(path), d->view, subtree, &failedPath);
     }
@@ -317,9 +375,9 @@ QString RegistryKey::damage()
     return QString();
 }
 
-// The exact-case test comes first: the registry itself ignores letter case. The child's
-// values and subkeys go first (RegDeleteTreeW on the child), then the emptied key itself,
-// in the parent's view (RegDeleteKeyExW). One handle on the parent serves all three steps.
+// The exact-case test comes first: the registry itself ignores letter case. The child is
+// opened as itself; a link is left alone, and anything else goes with everything below it,
+// key by key through its own handle, in the parent's view.
 KeyRemoval RegistryKey::removeChildKey(const QString &name)
 {
     const QString path = m_path + QLatin1Char('\\') + name;
@@ -333,18 +391,12 @@ KeyRemoval RegistryKey::removeChildKey(const QString &name)
     const std::wstring childName = wide(name);
     if (!hasChildSpelled(parent.get(), childName))
         return { path, KeyRemoval::NotThere, QString() };
-    {
-        KeyHandle child;
-        status = RegOpenKeyExW(parent.get(), childName.c_str(), 0,
-                               DELETE | KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE | KEY_SET_VALUE
-                                   | d->view,
-                               child.receive());
-        if (status != ERROR_SUCCESS)
-            return RegistryError::removalAfter(path, status);
-        status = RegDeleteTreeW(child.get(), nullptr);
-        if (status != ERROR_SUCCESS)
-            return RegistryError::removalAfter(path, status);
-    }
-    return RegistryError::removalAfter(
-        path, RegDeleteKeyExW(parent.get(), childName.c_str(), d->view, 0));
+    KeyHandle child;
+    status = openChild(parent.get(), childName,
+                       DELETE | KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE | d->view, child);
+    if (status != ERROR_SUCCESS)
+        return RegistryError::removalAfter(path, status);
+    if (isLink(child.get()))
+        return { path, KeyRemoval::Failed, QLatin1String(linkReason) };
+    return RegistryError::removalAfter(path, deleteSubtree(child.get(), d->view));
 }

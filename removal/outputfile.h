@@ -70,6 +70,9 @@ public:
     // there against the rules; empty on success, otherwise why not.
     static QString makeFolder(const QString &path);
 
+    // How a line of text ends in files of this system: CR LF on Windows, LF elsewhere.
+    static QByteArray lineEnd();
+
     // The file or folder path names, with its folder's and its own spelling tidied
     // ("a/./b" is "a/b"), made absolute.
     static QString absolute(const QString &path);

@@ -195,6 +195,11 @@ OutputFile::OutputFile()
 
 OutputFile::~OutputFile() = default;
 
+QByteArray OutputFile::lineEnd()
+{
+    return QByteArrayLiteral("\n");
+}
+
 QString OutputFile::childIdentity(const QString &folderIdentity, const QString &name)
 {
     return folderIdentity + QLatin1Char('/') + name;

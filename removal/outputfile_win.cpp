@@ -359,6 +359,11 @@ OutputFile::OutputFile()
 
 OutputFile::~OutputFile() = default;
 
+QByteArray OutputFile::lineEnd()
+{
+    return QByteArrayLiteral("\r\n");
+}
+
 // Names that differ in letter case only are one file.
 QString OutputFile::childIdentity(const QString &folderIdentity, const QString &name)
 {

@@ -50,10 +50,11 @@ endfunction()
 
 # RegistryKey on the real registry: 32-bit view, exact names, nothing created.
 remedor_add_windows_test(tst_windowsregistrykey)
-target_link_libraries(tst_windowsregistrykey PRIVATE advapi32)
+target_link_libraries(tst_windowsregistrykey PRIVATE advapi32 ntdll)
 
 # WindowsInstaller: programs from the system folder only, whole exit codes.
 remedor_add_windows_test(tst_windowsinstaller)
+target_link_libraries(tst_windowsinstaller PRIVATE advapi32)
 
 # ProfileHive: profiles from the profile list, their hives loaded, cleaned and unloaded.
 remedor_add_windows_test(tst_windowsprofilehive)

@@ -1,6 +1,12 @@
+#include "outputfile.h"
 #include "windowsinstaller.h"
 
 #include <QtTest>
+
+#include <windows.h>
+
+#include <aclapi.h>
+#include <sddl.h>
 
 // How the Windows backend starts an installer and reads its exit code (run in a throwaway
 // Wine prefix by scripts/test-windows.sh). Programs are taken from the system folder only:
@@ -15,6 +21,7 @@ private Q_SLOTS:
     void exitCodes();
     void unknownProduct();
     void programsBesideTheWizardAreNotStarted();
+    void installerLogFolderIsPrivate();
 };
 
 void tst_WindowsInstaller::exitCodes_data()
@@ -84,3 +91,65 @@ void tst_WindowsInstaller::programsBesideTheWizardAreNotStarted()
 
 QTEST_GUILESS_MAIN(tst_WindowsInstaller)
 #include "tst_windowsinstaller.moc"
+
+namespace {
+
+// The access list of the file or folder at path, one "SID mask" entry each, and whether it is
+// protected from what its folder hands down.
+QStringList accessList(const QString &path, bool *isProtected)
+{
+    PACL dacl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    QStringList entries;
+    if (GetNamedSecurityInfoW(QDir::toNativeSeparators(path).toStdWString().c_str(), SE_FILE_OBJECT,
+                              DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl, nullptr,
+                              &descriptor)
+        != ERROR_SUCCESS)
+        return { QStringLiteral("unreadable") };
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    GetSecurityDescriptorControl(descriptor, &control, &revision);
+    *isProtected = control & SE_DACL_PROTECTED;
+    for (DWORD index = 0; dacl && index < dacl->AceCount; ++index) {
+        void *entry = nullptr;
+        wchar_t *sid = nullptr;
+        if (!GetAce(dacl, index, &entry)
+            || !ConvertSidToStringSidW(&static_cast<ACCESS_ALLOWED_ACE *>(entry)->SidStart, &sid))
+            continue;
+        entries << QStringLiteral("%1 %2")
+                       .arg(QString::fromWCharArray(sid))
+                       .arg(static_cast<ACCESS_ALLOWED_ACE *>(entry)->Mask, 0, 16);
+        LocalFree(sid);
+    }
+    LocalFree(descriptor);
+    return entries;
+}
+
+} // namespace
+
+// What an elevated run creates, and what an installer writes into its log folder, grants SYSTEM
+// and the Administrators full control and nobody else anything.
+void tst_WindowsInstaller::installerLogFolderIsPrivate()
+{
+    QTemporaryDir scratch;
+    const QString folder = scratch.filePath(QStringLiteral("logs"));
+    QCOMPARE(OutputFile::makeFolder(folder), QString());
+    const QString installerLog = folder + QStringLiteral("/remedor-DEU.log");
+    QFile written(installerLog); // as Windows Installer creates it: with what the folder hands down
+    QVERIFY(written.open(QIODevice::WriteOnly));
+    written.close();
+    OutputFile own;
+    QVERIFY2(own.open(scratch.filePath(QStringLiteral("remedor.log"))),
+             qPrintable(own.errorString()));
+    own.close();
+
+    const QStringList administratorsOnly
+        = { QStringLiteral("S-1-5-18 1f01ff"), QStringLiteral("S-1-5-32-544 1f01ff") };
+    bool isProtected = false;
+    QCOMPARE(accessList(folder, &isProtected), administratorsOnly);
+    QVERIFY(isProtected);
+    QCOMPARE(accessList(scratch.filePath(QStringLiteral("remedor.log")), &isProtected),
+             administratorsOnly);
+    QVERIFY(isProtected);
+    QCOMPARE(accessList(installerLog, &isProtected), administratorsOnly);
+}

@@ -5,6 +5,10 @@
 
 #include <windows.h>
 
+#include <winternl.h>
+
+extern "C" NTSTATUS NTAPI NtDeleteKey(HANDLE key);
+
 // The registry backend against a real registry (run in a throwaway Wine prefix by
 // scripts/test-windows.sh): the 32-bit view, exact-case deletion, and no key ever created.
 // Fixtures are written and checked with the Win32 API, naming the view explicitly.
@@ -28,6 +32,7 @@ private Q_SLOTS:
     void sharedKeys_data();
     void sharedKeys();
     void removalNamesTheKey();
+    void registryLinksAreNeverFollowed();
     void win32ErrorsReadAsOutcomes_data();
     void win32ErrorsReadAsOutcomes();
 };
@@ -396,6 +401,76 @@ void tst_WindowsRegistryKey::removalNamesTheKey()
 // Errors that Wine's registry does not raise (it enforces no access rights) are read the
 // same way as those it does: anything but success or a missing key is a failure, in the
 // system's own words.
+namespace {
+
+// A registry link at path (32-bit view) to the key of the native path target.
+bool createLink(const QString &path, const QString &target)
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, wide(path).c_str(), 0, nullptr,
+                        REG_OPTION_CREATE_LINK | REG_OPTION_VOLATILE,
+                        KEY_ALL_ACCESS | KEY_CREATE_LINK | view32, nullptr, &key, nullptr)
+        != ERROR_SUCCESS)
+        return false;
+    const std::wstring name = wide(QStringLiteral("\\Registry\\Machine\\") + target);
+    const LSTATUS status = RegSetValueExW(key, L"SymbolicLinkValue", 0, REG_LINK,
+                                          reinterpret_cast<const BYTE *>(name.c_str()),
+                                          DWORD(name.size() * sizeof(wchar_t)));
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS;
+}
+
+// Deletes the link itself (every registry function that takes a name follows it).
+void deleteLink(const QString &path)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, wide(path).c_str(), REG_OPTION_OPEN_LINK, DELETE | view32,
+                      &key)
+        != ERROR_SUCCESS)
+        return;
+    NtDeleteKey(key);
+    RegCloseKey(key);
+}
+
+} // namespace
+
+// A link where a key of the run is looked for is neither backed up nor deleted, and the key it
+// names stays; a link below a key that goes is deleted as the link, and what it names stays.
+void tst_WindowsRegistryKey::registryLinksAreNeverFollowed()
+{
+    const QString scratch = QString::fromWCharArray(machineScratch);
+    const QString target = scratch + QStringLiteral("\\Target");
+    QVERIFY(
+        setString(HKEY_LOCAL_MACHINE, target, view32, QStringLiteral("Keep"), QStringLiteral("1")));
+    QVERIFY(createKey(HKEY_LOCAL_MACHINE, scratch + QStringLiteral("\\Parent"), view32));
+    // The 32-bit view's HKLM\SOFTWARE is SOFTWARE\WOW6432Node in the native one.
+    const QString native = QStringLiteral("SOFTWARE\\WOW6432Node\\RemedorRegistryTest\\Target");
+    if (!createLink(scratch + QStringLiteral("\\Linked"), native)
+        || !createLink(scratch + QStringLiteral("\\Parent\\Inner"), native))
+        QSKIP("This registry cannot create links (REG_OPTION_CREATE_LINK).");
+    QVERIFY2(valueExists(HKEY_LOCAL_MACHINE, scratch + QStringLiteral("\\Linked"), view32,
+                         QStringLiteral("Keep")),
+             "the link does not lead to its target");
+
+    RegistryKey key(machinePath);
+    QString why;
+    QVERIFY(!key.childSubtree(QStringLiteral("Linked"), &why));
+    QVERIFY2(why.endsWith(QStringLiteral("\\Linked: a registry link; not followed")),
+             qPrintable(why));
+    const KeyRemoval linked = key.removeChildKey(QStringLiteral("Linked"));
+    QCOMPARE(linked.status, KeyRemoval::Failed);
+    QCOMPARE(linked.reason, QStringLiteral("a registry link; not followed"));
+    const std::optional<RegistrySubtree> parent = key.childSubtree(QStringLiteral("Parent"), &why);
+    QVERIFY2(parent && parent->keys.size() == 1, qPrintable(why));
+    QCOMPARE(key.removeChildKey(QStringLiteral("Parent")).status, KeyRemoval::Removed);
+
+    QVERIFY(!keyExists(HKEY_LOCAL_MACHINE, scratch + QStringLiteral("\\Parent"), view32));
+    QVERIFY(valueExists(HKEY_LOCAL_MACHINE, target, view32, QStringLiteral("Keep")));
+    QVERIFY(valueExists(HKEY_LOCAL_MACHINE, scratch + QStringLiteral("\\Linked"), view32,
+                        QStringLiteral("Keep")));
+    deleteLink(scratch + QStringLiteral("\\Linked"));
+}
+
 void tst_WindowsRegistryKey::win32ErrorsReadAsOutcomes_data()
 {
     QTest::addColumn<long>("error");
