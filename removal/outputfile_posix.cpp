@@ -279,9 +279,9 @@ bool OutputFile::open(const QString &path, bool create)
     struct stat status = {};
     if (::fstat(d->fd.get(), &status) != 0)
         return fail(systemError(errno));
-    const QString broken = created ? QString() : ruleBreak(status, false);
+    QString broken = created ? QString() : ruleBreak(status, false);
     if (broken.isEmpty() && finalPath(d->fd.get()) != m_path)
-        return fail(QStringLiteral("it is reached through a link"));
+        broken = QStringLiteral("it is reached through a link");
     if (!broken.isEmpty()) {
         close();
         return fail(broken);
