@@ -1082,9 +1082,9 @@ void tst_Cli::reportOfARun()
     const QString reportFile = folder.filePath("report.json");
 
     const QString logFile = folder.filePath("remedor.log");
-    const Run run = runCli({ "remove", "kor", "DEU", "--msi-log", QDir().relativeFilePath(logs),
-                             "--report", reportFile, "--timeout", "10", "--log",
-                             QDir().relativeFilePath(logFile) });
+    const Run run
+        = runCli({ "remove", "kor", "DEU", "--msi-log", QDir().relativeFilePath(logs), "--report",
+                   reportFile, "--timeout", "10", "--log", QDir().relativeFilePath(logFile) });
     QVERIFY2(run.exitCode == success, qPrintable(cliState(run)));
     // Evidence for administrators only, whatever the umask.
     QCOMPARE((QList<int> { mode(logs), mode(reportFile), mode(logFile) }),
