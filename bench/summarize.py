@@ -12,6 +12,10 @@
     summarize.py wine-cli GOAL TIMES.txt OUT...    remove --all under Wine: "ROUND NAME
                                                    MICROSECONDS" lines, and each round's
                                                    remove-all-ROUND.out and dry-run-ROUND.out
+    summarize.py profiles GOAL TIMES.txt           remove --all --all-users over profiles that are
+                                                   not signed in: "ROUND KIND PROFILES
+                                                   MICROSECONDS" lines, KIND real or dry, 0
+                                                   profiles the run's cost without any
 """
 import os
 import json
@@ -191,6 +195,33 @@ def wine_cli(goal, times_file, outputs):
               f"{(dry_run - version) * 1e3:.0f} ms (--dry-run beyond --version)")
 
 
+def profiles(goal, times_file):
+    times = {}
+    with open(times_file) as f:
+        for line in f:
+            round_number, kind, count, microseconds = line.split()
+            times.setdefault((kind, int(count)), {})[round_number] = int(microseconds)
+    counts = sorted({count for _, count in times if count > 0})
+    per_profile = {}
+    for kind in ("real", "dry"):
+        for count in counts:
+            # Beyond the same run without profiles, measured in the same round.
+            costs = [(us - times[(kind, 0)][r]) / count / 1000
+                     for r, us in times[(kind, count)].items()]
+            per_profile[(kind, count)] = statistics.median(costs)
+            whole = statistics.median(times[(kind, count)].values()) / 1000
+            print(f"  {kind:4} run, {count:5} profiles: {whole:8.1f} ms in all (median of "
+                  f"{len(costs)}), {per_profile[(kind, count)]:.3f} ms per profile beyond the "
+                  f"run without profiles ({statistics.median(times[(kind, 0)].values()) / 1000:.1f} ms)")
+    for kind in ("real", "dry"):
+        ratio = per_profile[(kind, counts[-1])] / per_profile[(kind, counts[0])]
+        print(f"  {kind} run: per profile at {counts[-1]} against {counts[0]}: ratio {ratio:.3f}"
+              f" (goal <= {goal:.2f}: {verdict(ratio, goal)})")
+    for count in counts:
+        ratio = per_profile[("dry", count)] / per_profile[("real", count)]
+        print(f"  dry run against real run per profile at {count}: ratio {ratio:.3f}")
+
+
 def main():
     kind, goal, *files = sys.argv[1:]
     if kind == "startup":
@@ -209,6 +240,8 @@ def main():
         cli(goal, files[0], files[1:])
     elif kind == "wine-cli":
         wine_cli(goal, files[0], files[1:])
+    elif kind == "profiles":
+        profiles(goal, files[0])
     else:
         sys.exit(__doc__)
 

@@ -117,18 +117,21 @@ QString ConsoleObserver::describe(SuiteKept reason, const QString &recordedLangu
 void ConsoleObserver::keyRemoved(const KeyRemoval &removal)
 {
     m_status.addKey(removal);
+    print(describe(removal));
+}
+
+QString ConsoleObserver::describe(const KeyRemoval &removal)
+{
     switch (removal.status) {
     case KeyRemoval::Removed:
-        print(QLatin1String("key removed: ") + removal.path);
-        break;
+        return QLatin1String("key removed: ") + removal.path;
     case KeyRemoval::NotThere:
-        print(QLatin1String("key not there: ") + removal.path);
-        break;
+        return QLatin1String("key not there: ") + removal.path;
     case KeyRemoval::Failed:
-        print(
-            QStringLiteral("key could not be removed: %1 (%2)").arg(removal.path, removal.reason));
-        break;
+        return QStringLiteral("key could not be removed: %1 (%2)")
+            .arg(removal.path, removal.reason);
     }
+    return QString();
 }
 
 void ConsoleObserver::registrationsKept(const InstallerOutcome &outcome)
@@ -189,10 +192,39 @@ void ConsoleObserver::suiteKept(SuiteKept reason, const QString &recordedLanguag
                     + describe(reason, recordedLanguage));
 }
 
+void ConsoleObserver::userSettingsStarting(const QStringList &displayNames)
+{
+    QStringList codes;
+    for (const QString &displayName : displayNames)
+        codes << displayName.mid(EditionCatalogue::displayNamePrefix().size());
+    m_console.print(QStringLiteral("User profiles: the settings of %1 %2 from each user "
+                                   "account's hive, one hive at a time.")
+                        .arg(codes.join(QLatin1Char(' ')),
+                             m_options.dryRun ? QStringLiteral("would go") : QStringLiteral("go")));
+}
+
 void ConsoleObserver::userHiveReached(const UserHive &hive)
 {
     m_status.addUserHive(hive);
-    print(describe(hive));
+    m_hive = hive.sid;
+    m_console.print(describe(hive));
+}
+
+void ConsoleObserver::printForHive(const QString &displayName, const QString &text)
+{
+    m_console.print(QStringLiteral("user hive %1: %2: %3").arg(m_hive, displayName, text));
+}
+
+void ConsoleObserver::userKeyRemoved(const QString &displayName, const KeyRemoval &removal)
+{
+    m_status.addKey(removal);
+    printForHive(displayName, describe(removal));
+}
+
+void ConsoleObserver::userKeyPlanned(const QString &displayName, const QString &path)
+{
+    ++m_plannedKeys;
+    printForHive(displayName, QLatin1String("would remove key: ") + path);
 }
 
 QString ConsoleObserver::describe(const UserHive &hive)

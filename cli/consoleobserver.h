@@ -38,16 +38,24 @@ public:
     static QString describe(NotAttempted reason);
     static QString describe(SuiteKept reason, const QString &recordedLanguage);
 
+    // With all users: one line per hive, then one per settings key found there, each named
+    // after its hive and edition.
+    void userSettingsStarting(const QStringList &displayNames) override;
     void userHiveReached(const UserHive &hive) override;
+    void userKeyRemoved(const QString &displayName, const KeyRemoval &removal) override;
+    void userKeyPlanned(const QString &displayName, const QString &path) override;
     static QString describe(const UserHive &hive);
+    static QString describe(const KeyRemoval &removal);
 
 private:
     void print(const QString &text);
+    void printForHive(const QString &displayName, const QString &text);
 
     Console &m_console;
     ExitStatus &m_status;
     RemovalOptions m_options;
     QString m_package;
+    QString m_hive; // the SID of the user hive the last lines were about
     int m_plannedInstallers = 0;
     int m_plannedKeys = 0;
 };

@@ -231,19 +231,46 @@ void RunReport::suiteKept(SuiteKept reason, const QString &recordedLanguage)
     m_suite[QStringLiteral("recordedLanguage")] = orNull(recordedLanguage);
 }
 
-// A hive that could not be loaded holds the package's settings key, which then could not be
-// removed (or planned): it is counted with the keys that failed.
+void RunReport::userSettingsStarting(const QStringList &displayNames)
+{
+    m_userSettingsEditions = displayNames;
+}
+
+// A hive heard again (it could not be unloaded) keeps its place and its keys. One that could
+// not be loaded holds the settings keys of the pass's editions, which then could not be
+// removed (or planned): they are counted with the keys that failed.
 void RunReport::userHiveReached(const UserHive &hive)
 {
-    Package &current = package(m_current);
-    current.userHives.append(hive);
+    if (!m_userProfiles.isEmpty() && m_userProfiles.last().hive.sid == hive.sid) {
+        m_userProfiles.last().hive = hive;
+        return;
+    }
+    m_userProfiles.append({ hive, {} });
     if (hive.reach != UserHive::NotLoadable)
         return;
-    const QString key = RegistryPaths::userSettingsIn(RegistryPaths::profileHiveMount(hive.sid))
-        + QLatin1Char('\\') + EditionCatalogue::localeForEdition(m_current);
-    current.keys.append({ key, QStringLiteral("failed"),
-                          QStringLiteral("the user hive could not be loaded from %1: %2")
-                              .arg(ProfileHive::hiveFile(hive.profilePath), hive.reason) });
+    const QString settings
+        = RegistryPaths::userSettingsIn(RegistryPaths::profileHiveMount(hive.sid));
+    for (const QString &edition : std::as_const(m_userSettingsEditions))
+        m_userProfiles.last().keys.append(
+            { edition,
+              { settings + QLatin1Char('\\') + EditionCatalogue::localeForEdition(edition),
+                QStringLiteral("failed"),
+                QStringLiteral("the user hive could not be loaded from %1: %2")
+                    .arg(ProfileHive::hiveFile(hive.profilePath), hive.reason) } });
+}
+
+void RunReport::userKeyRemoved(const QString &displayName, const KeyRemoval &removal)
+{
+    if (!m_userProfiles.isEmpty())
+        m_userProfiles.last().keys.append(
+            { displayName, { removal.path, keyOutcomeName(removal.status), removal.reason } });
+}
+
+void RunReport::userKeyPlanned(const QString &displayName, const QString &path)
+{
+    if (!m_userProfiles.isEmpty())
+        m_userProfiles.last().keys.append(
+            { displayName, { path, QStringLiteral("planned"), QString() } });
 }
 
 void RunReport::setEnding(const QString &ending, const QString &text)
@@ -252,19 +279,35 @@ void RunReport::setEnding(const QString &ending, const QString &text)
     m_endingText = text;
 }
 
+QJsonObject RunReport::keyJson(const Key &key)
+{
+    return { { QStringLiteral("path"), key.path },
+             { QStringLiteral("outcome"), key.outcome },
+             { QStringLiteral("reason"), orNull(key.reason) } };
+}
+
+QJsonObject RunReport::userProfileJson(const UserProfile &profile)
+{
+    QJsonArray keys;
+    for (const auto &[displayName, key] : profile.keys) {
+        QJsonObject entry = keyJson(key);
+        entry.insert(QStringLiteral("edition"),
+                     displayName.mid(EditionCatalogue::displayNamePrefix().size()));
+        keys.append(entry);
+    }
+    const UserHive &hive = profile.hive;
+    return { { QStringLiteral("sid"), hive.sid },
+             { QStringLiteral("profilePath"), orNull(hive.profilePath) },
+             { QStringLiteral("reach"), UserHive::keyword(hive.reach) },
+             { QStringLiteral("reason"), orNull(hive.reason) },
+             { QStringLiteral("keys"), keys } };
+}
+
 QJsonObject RunReport::packageJson(const Package &package) const
 {
     QJsonArray keys;
     for (const Key &key : package.keys)
-        keys.append(QJsonObject { { QStringLiteral("path"), key.path },
-                                  { QStringLiteral("outcome"), key.outcome },
-                                  { QStringLiteral("reason"), orNull(key.reason) } });
-    QJsonArray userHives;
-    for (const UserHive &hive : package.userHives)
-        userHives.append(QJsonObject { { QStringLiteral("sid"), hive.sid },
-                                       { QStringLiteral("profilePath"), orNull(hive.profilePath) },
-                                       { QStringLiteral("reach"), UserHive::keyword(hive.reach) },
-                                       { QStringLiteral("reason"), orNull(hive.reason) } });
+        keys.append(keyJson(key));
     const bool suite = package.name == EditionCatalogue::suiteDisplayName();
     const QString productCode = EditionCatalogue::productCode(package.name);
     return {
@@ -285,7 +328,6 @@ QJsonObject RunReport::packageJson(const Package &package) const
         { QStringLiteral("seconds"), orNull(package.seconds) },
         { QStringLiteral("registrations"), package.registrations },
         { QStringLiteral("keys"), keys },
-        { QStringLiteral("userHives"), userHives },
     };
 }
 
@@ -312,6 +354,9 @@ QJsonObject RunReport::toJson(std::optional<int> exitCode, const QString &meanin
     QJsonArray packages;
     for (const Package &listed : m_packages)
         packages.append(packageJson(listed));
+    QJsonArray userProfiles;
+    for (const UserProfile &profile : m_userProfiles)
+        userProfiles.append(userProfileJson(profile));
     return {
         { QStringLiteral("schemaVersion"), schemaVersion },
         { QStringLiteral("program"),
@@ -328,6 +373,7 @@ QJsonObject RunReport::toJson(std::optional<int> exitCode, const QString &meanin
         { QStringLiteral("exitCode"), orNull(exitCode) },
         { QStringLiteral("exitMeaning"), orNull(meaning) },
         { QStringLiteral("packages"), packages },
+        { QStringLiteral("userProfiles"), userProfiles },
         { QStringLiteral("suite"), m_suite },
     };
 }

@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <utility>
 
 class CommandLine;
 
@@ -20,7 +21,7 @@ class CommandLine;
 class RunReport : public RemovalObserver
 {
 public:
-    static constexpr int schemaVersion = 1;
+    static constexpr int schemaVersion = 2;
 
     RunReport(const CommandLine &commandLine, const RemovalOptions &options);
 
@@ -39,7 +40,10 @@ public:
     void registrationsKept(const InstallerOutcome &outcome) override;
     void packageNotAttempted(const QString &displayName, NotAttempted reason) override;
     void suiteKept(SuiteKept reason, const QString &recordedLanguage) override;
+    void userSettingsStarting(const QStringList &displayNames) override;
     void userHiveReached(const UserHive &hive) override;
+    void userKeyRemoved(const QString &displayName, const KeyRemoval &removal) override;
+    void userKeyPlanned(const QString &displayName, const QString &path) override;
 
     // How the run ended when it did not simply finish: "stopped", "notElevated",
     // "registryUnreadable"; with the text said to the user.
@@ -70,18 +74,27 @@ private:
         std::optional<double> seconds;
         QString registrations = QStringLiteral("notAttempted"); // removed, kept, planned
         QList<Key> keys;
-        QList<UserHive> userHives;
+    };
+    // With all users: each user account's hive once, with the settings keys found there.
+    struct UserProfile
+    {
+        UserHive hive;
+        QList<std::pair<QString, Key>> keys; // by edition display name
     };
 
     Package &package(const QString &displayName);
     QJsonObject toJson(std::optional<int> exitCode, const QString &meaning) const;
     QJsonObject packageJson(const Package &package) const;
+    static QJsonObject keyJson(const Key &key);
+    static QJsonObject userProfileJson(const UserProfile &profile);
     QJsonObject optionsJson() const;
 
     const CommandLine &m_commandLine;
     RemovalOptions m_options;
     QString m_started;
     QList<Package> m_packages;
+    QList<UserProfile> m_userProfiles;
+    QStringList m_userSettingsEditions; // whose settings the pass over the profiles removes
     QString m_current;
     QString m_ending = QStringLiteral("finished");
     QString m_endingText;

@@ -5,23 +5,23 @@
 
 namespace {
 
-QStringList userAccounts(const QString &path)
+QStringList userAccounts(const QString &path, RegistrySession *session)
 {
-    QStringList names = RegistryKey(path).childKeys();
+    QStringList names = RegistryKey(path, session).childKeys();
     names.removeIf([](const QString &name) { return !RegistryPaths::isUserAccount(name); });
     return names;
 }
 
 } // namespace
 
-QList<ProfileHive::Profile> ProfileHive::userProfiles()
+QList<ProfileHive::Profile> ProfileHive::userProfiles(RegistrySession *session)
 {
-    const QStringList listed = userAccounts(RegistryPaths::profileList());
-    const QStringList loaded = userAccounts(RegistryPaths::users());
-    auto folderOf = [&listed](const QString &sid) {
+    const QStringList listed = userAccounts(RegistryPaths::profileList(), session);
+    const QStringList loaded = userAccounts(RegistryPaths::users(), session);
+    auto folderOf = [&listed, session](const QString &sid) {
         if (!listed.contains(sid, Qt::CaseInsensitive))
             return QString();
-        const RegistryKey profile(RegistryPaths::profileList() + QLatin1Char('\\') + sid);
+        const RegistryKey profile(RegistryPaths::profileList() + QLatin1Char('\\') + sid, session);
         return expandedFolder(profile.stringValue(QStringLiteral("ProfileImagePath")));
     };
 
@@ -35,7 +35,15 @@ QList<ProfileHive::Profile> ProfileHive::userProfiles()
     return profiles;
 }
 
-ProfileHive::ProfileHive(const Profile &profile)
+bool ProfileHive::isSignedIn(const QString &sid, RegistrySession *session)
+{
+    return RegistryKey(RegistryPaths::users(), session)
+        .childKeys()
+        .contains(sid, Qt::CaseInsensitive);
+}
+
+ProfileHive::ProfileHive(const Profile &profile, RegistrySession *session)
+    : m_session(session)
 {
     m_report = { profile.sid, profile.folder, UserHive::NoHiveFile, QString() };
     if (profile.folder.isEmpty())

@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+class RegistrySession;
+
 // The registry hives of the machine's user profiles, signed in or not, and the loading of the
 // hive of a profile that is not signed in for as long as its settings are removed.
 //
@@ -23,12 +25,15 @@ public:
     };
     // Every user account's hive: those loaded under HKEY_USERS, then the profiles of the
     // profile list whose hive is not loaded.
-    static QList<Profile> userProfiles();
+    static QList<Profile> userProfiles(RegistrySession *session = nullptr);
+    // Whether the account's hive is loaded under HKEY_USERS now: its user signed in.
+    static bool isSignedIn(const QString &sid, RegistrySession *session = nullptr);
     // The hive file in a profile's folder.
     static QString hiveFile(const QString &profileFolder);
 
-    // Loads the hive of a profile that is not loaded, below HKEY_USERS under mountName().
-    explicit ProfileHive(const Profile &profile);
+    // Loads the hive of a profile that is not loaded, below HKEY_USERS under mountName(); its
+    // keys are reached through RegistryKey in the same session.
+    explicit ProfileHive(const Profile &profile, RegistrySession *session = nullptr);
     // Unloads it, whichever way its user returns: a hive is never left loaded.
     ~ProfileHive();
     ProfileHive(const ProfileHive &) = delete;
@@ -49,6 +54,7 @@ private:
     UserHive::Reach load(QString *reason);
     QString unloadHive();
 
+    RegistrySession *m_session;
     UserHive m_report;
     bool m_loaded = false;
 };

@@ -303,15 +303,30 @@ bool RegFile::isInSubtree(const QString &path, const QString &root)
         && path.startsWith(root, Qt::CaseInsensitive);
 }
 
+const RegFile::Index &RegFile::index() const
+{
+    if (m_index)
+        return *m_index;
+    Index index;
+    index.sections.reserve(m_sections.size());
+    for (qsizetype i = 0; i < m_sections.size(); ++i) {
+        const QString path = m_sections.at(i).path.toCaseFolded();
+        index.sections[path].append(i);
+        // The section's key and each key on its path.
+        for (qsizetype end = path.size(); end > 0;
+             end = path.lastIndexOf(QLatin1Char('\\'), end - 1)) {
+            if (index.keys.contains(path.left(end)))
+                break;
+            index.keys.insert(path.left(end));
+        }
+    }
+    m_index = std::move(index);
+    return *m_index;
+}
+
 bool RegFile::keyExists(const QString &path) const
 {
-    if (isHive(path))
-        return true;
-    for (const Section &section : m_sections) {
-        if (isInSubtree(section.path, path))
-            return true;
-    }
-    return false;
+    return isHive(path) || index().keys.contains(path.toCaseFolded());
 }
 
 QStringList RegFile::childKeys(const QString &path) const
@@ -329,9 +344,8 @@ QStringList RegFile::childKeys(const QString &path) const
 
 template<typename Visit> void RegFile::visitValues(const QString &keyPath, Visit visit) const
 {
-    for (const Section &section : m_sections) {
-        if (section.path.compare(keyPath, Qt::CaseInsensitive) != 0)
-            continue;
+    for (const qsizetype sectionIndex : index().sections.value(keyPath.toCaseFolded())) {
+        const Section &section = m_sections.at(sectionIndex);
         for (qsizetype i = section.firstLine + 1; i < section.endLine;) {
             const QString text = lineText(i).trimmed();
             if (text.isEmpty() || text.startsWith(QLatin1Char(';'))) {
@@ -415,5 +429,6 @@ bool RegFile::removeKey(const QString &path)
     m_bytes = bytes;
     m_lines = lines;
     m_sections = sections;
+    m_index.reset();
     return true;
 }

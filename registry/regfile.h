@@ -4,7 +4,9 @@
 #include "registryvalue.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -63,7 +65,17 @@ private:
         qsizetype endLine; // one past the last line that belongs to it
     };
 
+    // The sections of each key, and every key that exists, by the key's case-folded path:
+    // built when first asked for and dropped by each change, so that a run looking up
+    // hundreds of profiles in one file reads it in linear time.
+    struct Index
+    {
+        QHash<QString, QList<qsizetype>> sections;
+        QSet<QString> keys;
+    };
+
     RegFile() = default;
+    const Index &index() const;
     QString lineText(qsizetype index) const;
     static bool isInSubtree(const QString &path, const QString &root);
     std::optional<Value> readValue(qsizetype &index, QString *error) const;
@@ -74,6 +86,7 @@ private:
     Encoding m_encoding = Encoding::Utf8;
     QList<Line> m_lines;
     QList<Section> m_sections;
+    mutable std::optional<Index> m_index;
 };
 
 #endif // REGFILE_H

@@ -10,6 +10,8 @@
 #include <memory>
 #include <optional>
 
+class RegistrySession;
+
 // A registry key opened by its full path ("HKEY_LOCAL_MACHINE\SOFTWARE\…") for the length
 // of one operation. Opening never creates the key or any key on its path; a key that does
 // not exist simply has no children and no values.
@@ -19,7 +21,8 @@
 class RegistryKey
 {
 public:
-    explicit RegistryKey(const QString &path);
+    // Within a session, what an earlier operation read is reused (see RegistrySession).
+    explicit RegistryKey(const QString &path, RegistrySession *session = nullptr);
     ~RegistryKey();
     RegistryKey(const RegistryKey &) = delete;
     RegistryKey &operator=(const RegistryKey &) = delete;

@@ -1,8 +1,9 @@
 // The registry stand-in used where there is no Windows registry: a registry editor export
 // file named by the environment variable REMEDOR_REGISTRY. No variable, or no such file,
 // is an empty registry (a file that is there but cannot be read is a damaged one); the file is
-// never created. Every operation reads the file afresh, and a deletion writes it back atomically,
-// so a crash never leaves half a file.
+// never created. Outside a session every operation reads the file afresh; within one, the file
+// is read again only when it changed underneath. A deletion writes it back atomically, so a
+// crash never leaves half a file.
 //
 // The hive of a profile loaded by a run, HKEY_USERS\Remedor-<SID>, is the profile's own file
 // (see profilehive_regfile.cpp), its keys written there below HKEY_CURRENT_USER.
@@ -11,9 +12,8 @@
 #include "regfile.h"
 #include "registrykey.h"
 #include "registrypaths.h"
+#include "registrysession_regfile.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QSaveFile>
 
 #include <atomic>
@@ -26,23 +26,9 @@ QString registryFileName()
     return qEnvironmentVariable("REMEDOR_REGISTRY");
 }
 
-// The registry as the file holds it; nothing when there is no file, and nothing with *damage
-// saying why when it cannot be read or does not parse. Only a missing file is an empty
-// registry: one that is there but unreadable may hold every key, and a removal that
-// "succeeded" in it would be a lie.
-std::optional<RegFile> readRegistry(const QString &fileName, QString *damage)
+RegistrySession::Files::Content readFile(const QString &fileName, RegistrySession *session)
 {
-    const QFileInfo info(fileName);
-    if (fileName.isEmpty() || (!info.exists() && !info.isSymLink()))
-        return std::nullopt;
-    QFile file(fileName);
-    if (info.isDir())
-        *damage = QStringLiteral("it is a folder");
-    else if (!file.open(QIODevice::ReadOnly))
-        *damage = file.errorString();
-    else
-        return RegFile::parse(file.readAll(), damage);
-    return std::nullopt;
+    return session ? session->files().read(fileName) : RegistrySession::Files::readNow(fileName);
 }
 
 QString damageText(const QString &fileName, const QString &why)
@@ -64,9 +50,27 @@ struct Location
 {
     QString fileName;
     QString path;
+    bool loadedHive = false; // a profile's hive file, held by the run as Windows holds one
 };
 
-Location locate(const QString &path)
+// A loaded profile's file is the one the session loaded under that name; outside a session,
+// the one its profile list entry names.
+QString hiveFileOf(const QString &sid, RegistrySession *session)
+{
+    if (session) {
+        if (const std::optional<QString> file
+            = session->files().mountedFile(RegistryPaths::profileHiveMount(sid)))
+            return *file;
+    }
+    const RegistrySession::Files::Content machine = readFile(registryFileName(), session);
+    const QString folder = machine.registry
+        ? machine.registry->stringValue(RegistryPaths::profileList() + QLatin1Char('\\') + sid,
+                                        QStringLiteral("ProfileImagePath"))
+        : QString();
+    return folder.isEmpty() ? QString() : ProfileHive::hiveFile(folder);
+}
+
+Location locate(const QString &path, RegistrySession *session)
 {
     const QString mount
         = RegistryPaths::users() + QLatin1Char('\\') + RegistryPaths::profileHiveMountPrefix();
@@ -74,15 +78,10 @@ Location locate(const QString &path)
         return { registryFileName(), path };
     const QString sid = path.mid(mount.size()).section(QLatin1Char('\\'), 0, 0);
     const QString below = path.mid(mount.size() + sid.size());
-    QString damage;
-    const std::optional<RegFile> machine = readRegistry(registryFileName(), &damage);
-    const QString folder = machine
-        ? machine->stringValue(RegistryPaths::profileList() + QLatin1Char('\\') + sid,
-                               QStringLiteral("ProfileImagePath"))
-        : QString();
-    if (folder.isEmpty())
+    const QString file = hiveFileOf(sid, session);
+    if (file.isEmpty())
         return {}; // no such profile: nothing there
-    return { ProfileHive::hiveFile(folder), QStringLiteral("HKEY_CURRENT_USER") + below };
+    return { file, QStringLiteral("HKEY_CURRENT_USER") + below, true };
 }
 
 // The key at path, then each key below it, parents first, each under its name as the caller
@@ -104,11 +103,15 @@ void appendSubtree(const RegFile &registry, const QString &path, const QString &
 class RegistryKey::Backend
 {
 public:
-    explicit Backend(const Location &location)
+    Backend(const Location &location, RegistrySession *session)
         : fileName(location.fileName)
         , path(location.path)
-        , registry(readRegistry(fileName, &damage))
+        , session(session)
+        , loadedHive(location.loadedHive)
     {
+        RegistrySession::Files::Content content = readFile(fileName, session);
+        registry = std::move(content.registry);
+        damage = content.damage;
         if (isDamaged())
             reportDamagedFile(fileName, damage);
     }
@@ -116,24 +119,33 @@ public:
     bool isDamaged() const { return !damage.isEmpty(); }
 
     // QSaveFile writes a temporary file beside the registry file and renames it over the
-    // old one only when everything was written: a failed save leaves the file as it was.
+    // old one only when everything was written: a failed save leaves the file as it was. The
+    // explicit flush matters: commit() does not report a write that fails inside it (a full
+    // disk), and an empty file would take the registry's place.
     QString save(const RegFile &changed) const
     {
+        const QByteArray bytes = changed.toBytes();
         QSaveFile file(fileName);
-        if (file.open(QIODevice::WriteOnly) && file.write(changed.toBytes()) >= 0 && file.commit())
+        if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush()
+            && file.commit()) {
+            if (session)
+                session->files().written(fileName, changed);
             return QString();
+        }
         return QStringLiteral("%1 could not be saved: %2").arg(fileName, file.errorString());
     }
 
     QString fileName;
     QString path; // the key's path as the file spells it
-    QString damage; // why the file does not parse; empty when it does (declared before registry)
+    RegistrySession *session;
+    bool loadedHive;
+    QString damage; // why the file does not parse; empty when it does
     std::optional<RegFile> registry; // empty: no file, or one that does not parse
 };
 
-RegistryKey::RegistryKey(const QString &path)
+RegistryKey::RegistryKey(const QString &path, RegistrySession *session)
     : m_path(path)
-    , d(std::make_unique<Backend>(locate(path)))
+    , d(std::make_unique<Backend>(locate(path, session), session))
 {
 }
 
@@ -171,14 +183,19 @@ std::optional<RegistrySubtree> RegistryKey::childSubtree(const QString &name, QS
 QString RegistryKey::damage()
 {
     const QString fileName = registryFileName();
-    QString why;
-    readRegistry(fileName, &why);
+    const QString why = RegistrySession::Files::readNow(fileName).damage;
     return why.isEmpty() ? QString() : damageText(fileName, why);
 }
 
 KeyRemoval RegistryKey::removeChildKey(const QString &name)
 {
     KeyRemoval removal { m_path + QLatin1Char('\\') + name, KeyRemoval::NotThere, QString() };
+    // Nothing else writes a loaded hive (Windows locks its file): its stamp is proof enough.
+    if (d->session && !d->loadedHive) {
+        RegistrySession::Files::Content now = d->session->files().readForChange(d->fileName);
+        d->registry = std::move(now.registry);
+        d->damage = now.damage;
+    }
     if (d->isDamaged()) {
         // Whether the key is there cannot be known, and the file is never rewritten.
         removal.status = KeyRemoval::Failed;

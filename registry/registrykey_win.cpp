@@ -280,7 +280,7 @@ public:
     REGSAM view = KEY_WOW64_32KEY;
 };
 
-RegistryKey::RegistryKey(const QString &path)
+RegistryKey::RegistryKey(const QString &path, RegistrySession *)
     : m_path(path)
     , d(std::make_unique<Backend>(path))
 {

@@ -77,6 +77,24 @@ void ObserverList::suiteKept(SuiteKept reason, const QString &recordedLanguage)
         observer->suiteKept(reason, recordedLanguage);
 }
 
+void ObserverList::userSettingsStarting(const QStringList &displayNames)
+{
+    for (RemovalObserver *observer : m_observers)
+        observer->userSettingsStarting(displayNames);
+}
+
+void ObserverList::userKeyRemoved(const QString &displayName, const KeyRemoval &removal)
+{
+    for (RemovalObserver *observer : m_observers)
+        observer->userKeyRemoved(displayName, removal);
+}
+
+void ObserverList::userKeyPlanned(const QString &displayName, const QString &path)
+{
+    for (RemovalObserver *observer : m_observers)
+        observer->userKeyPlanned(displayName, path);
+}
+
 void ObserverList::userHiveReached(const UserHive &hive)
 {
     for (RemovalObserver *observer : m_observers)

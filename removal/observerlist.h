@@ -23,7 +23,10 @@ public:
     void installerSkipped(const QString &displayName) override;
     void packageNotAttempted(const QString &displayName, NotAttempted reason) override;
     void suiteKept(SuiteKept reason, const QString &recordedLanguage) override;
+    void userSettingsStarting(const QStringList &displayNames) override;
     void userHiveReached(const UserHive &hive) override;
+    void userKeyRemoved(const QString &displayName, const KeyRemoval &removal) override;
+    void userKeyPlanned(const QString &displayName, const QString &path) override;
 
 private:
     QList<RemovalObserver *> m_observers;

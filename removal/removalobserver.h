@@ -7,6 +7,7 @@
 #include "userhive.h"
 
 #include <QString>
+#include <QStringList>
 
 // Hears each step of a removal run as it happens, on the thread that performs the run. The
 // wizard's Process page moves its progress bar by these steps; the command line prints them.
@@ -100,11 +101,27 @@ public:
         Q_UNUSED(recordedLanguage)
     }
 
-    // With all users: each user account's hive, right before its settings key is removed (or
-    // planned) there, once per edition; a hive that could not be reached is said here only.
-    // A hive loaded by the run that then could not be unloaded is heard a second time, as
-    // NotUnloaded.
+    // With all users, once the packages are done (after a stop too): the settings of these
+    // editions, whose registrations went, are removed from every user account's hive in one
+    // pass, each hive reached once.
+    virtual void userSettingsStarting(const QStringList &displayNames) { Q_UNUSED(displayNames) }
+    // Each user account's hive, right before its settings keys are removed (or planned) there;
+    // a hive that could not be reached is said here only. A hive loaded by the run that then
+    // could not be unloaded is heard a second time, as NotUnloaded.
     virtual void userHiveReached(const UserHive &hive) { Q_UNUSED(hive) }
+    // A settings key of that edition that was there in the hive last reached, and what became
+    // of it (keys not there are not heard). Observers that do not tell hives apart hear it as
+    // keyRemoved, or in a dry run as keyPlanned.
+    virtual void userKeyRemoved(const QString &displayName, const KeyRemoval &removal)
+    {
+        Q_UNUSED(displayName)
+        keyRemoved(removal);
+    }
+    virtual void userKeyPlanned(const QString &displayName, const QString &path)
+    {
+        Q_UNUSED(displayName)
+        keyPlanned(path);
+    }
 };
 
 #endif // REMOVALOBSERVER_H

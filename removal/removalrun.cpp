@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 
+#include <utility>
+
 RemovalRun::RemovalRun(RemovalObserver *observer)
     : m_observer(observer ? observer : &m_silent)
 {
@@ -19,6 +21,13 @@ RemovalRun::Ending RemovalRun::run(const Choice &isChosen)
 {
     m_deadline = m_options.timeLimitMs < 0 ? QDeadlineTimer(QDeadlineTimer::Forever)
                                            : QDeadlineTimer(m_options.timeLimitMs);
+    const Ending ending = runPackages(isChosen);
+    removeSettingsFromProfiles(); // also after a stop: for the packages that went
+    return ending;
+}
+
+RemovalRun::Ending RemovalRun::runPackages(const Choice &isChosen)
+{
     // Read before anything is removed: the suite's fate depends on it.
     const Bootstrapper bootstrapper = readBootstrapper();
     bool bootstrapperEditionKept = false;
@@ -153,8 +162,10 @@ QString RemovalRun::uninstallCommand(const QString &productCode)
 
 InstallerOutcome RemovalRun::removePackage(const QString &displayName)
 {
-    return takePackage(displayName)
-        .value_or(InstallerOutcome { displayName, InstallerOutcome::NotStarted, 0, QString() });
+    const std::optional<InstallerOutcome> outcome = takePackage(displayName);
+    removeSettingsFromProfiles();
+    return outcome.value_or(
+        InstallerOutcome { displayName, InstallerOutcome::NotStarted, 0, QString() });
 }
 
 std::optional<InstallerOutcome> RemovalRun::takePackage(const QString &displayName)
@@ -251,7 +262,9 @@ void RemovalRun::removeKeys(const QString &displayName, const QString &productCo
     const QString localeTag = EditionCatalogue::localeForEdition(displayName);
     if (!localeTag.isEmpty()) {
         removeKey(RegistryPaths::machineSettings(), localeTag);
-        removeUserSettings(localeTag);
+        removeKey(RegistryPaths::userSettings(), localeTag);
+        if (m_options.allUsers)
+            m_userSettingsDue.append(displayName);
         m_observer->stepFinished(displayName, RemovalObserver::Step::SettingsKeys);
     }
     removeKey(RegistryPaths::uninstall(), productCode);
@@ -260,53 +273,81 @@ void RemovalRun::removeKeys(const QString &displayName, const QString &productCo
     m_observer->stepFinished(displayName, RemovalObserver::Step::ProductsEntry);
 }
 
-void RemovalRun::removeUserSettings(const QString &localeTag)
+// Every profile's hive is reached once, after the packages, for the settings of all the editions
+// whose registrations went: one load per hive whatever the number of editions, and no hive held
+// while an installer runs. A run ended before this pass leaves those settings beside products
+// Windows Installer no longer knows; run again, it passes over their installers, removes their
+// leftover keys and comes here with them, ending as one uninterrupted run would have.
+void RemovalRun::removeSettingsFromProfiles()
 {
-    removeKey(RegistryPaths::userSettings(), localeTag);
-    if (!m_options.allUsers)
+    const QStringList editions = std::exchange(m_userSettingsDue, QStringList());
+    if (editions.isEmpty())
         return;
-    // Listed again for each edition: a user who signed in meanwhile is reached in the hive
-    // the system loaded.
-    for (const ProfileHive::Profile &profile : ProfileHive::userProfiles())
-        removeUserSettingsFrom(profile, localeTag);
+    m_observer->userSettingsStarting(editions);
+    for (const ProfileHive::Profile &profile : ProfileHive::userProfiles(&m_registry))
+        removeSettingsFrom(profile, editions);
 }
 
-// A hive that is not loaded is loaded for this one key and unloaded right after, not held
-// for the whole run: a user who signs in while it is held gets a temporary profile.
-void RemovalRun::removeUserSettingsFrom(const ProfileHive::Profile &profile,
-                                        const QString &localeTag)
+// A hive that is not loaded is loaded for its keys and unloaded right after, not held for the
+// whole run: a user who signs in while it is held gets a temporary profile. One who signed in
+// since the profiles were listed is reached in the hive the system loaded.
+void RemovalRun::removeSettingsFrom(const ProfileHive::Profile &profile,
+                                    const QStringList &editions)
 {
-    if (profile.loaded) {
+    if (profile.loaded || ProfileHive::isSignedIn(profile.sid, &m_registry)) {
         m_observer->userHiveReached(
             { profile.sid, profile.folder, UserHive::AlreadyLoaded, QString() });
-        removeKey(RegistryPaths::userSettingsIn(profile.sid), localeTag);
+        removeSettingsIn(profile.sid, editions);
         return;
     }
-    ProfileHive hive(profile);
+    ProfileHive hive(profile, &m_registry);
     m_observer->userHiveReached(hive.report());
     if (!hive.isLoaded())
         return;
-    removeKey(RegistryPaths::userSettingsIn(hive.mountName()), localeTag);
+    removeSettingsIn(hive.mountName(), editions);
     if (!hive.unload())
         m_observer->userHiveReached(hive.report());
+}
+
+// Only the keys that are there are heard: hundreds of profiles times fifteen editions of "not
+// there" would bury the few that matter.
+void RemovalRun::removeSettingsIn(const QString &userHive, const QStringList &editions)
+{
+    const QString path = RegistryPaths::userSettingsIn(userHive);
+    for (const QString &edition : editions) {
+        const QString localeTag = EditionCatalogue::localeForEdition(edition);
+        if (m_options.dryRun) {
+            if (RegistryKey(path, &m_registry).hasChild(localeTag))
+                m_observer->userKeyPlanned(edition, path + QLatin1Char('\\') + localeTag);
+            continue;
+        }
+        const KeyRemoval removal = deleteKey(path, localeTag);
+        if (removal.status != KeyRemoval::NotThere)
+            m_observer->userKeyRemoved(edition, removal);
+    }
 }
 
 KeyRemoval RemovalRun::removeKey(const QString &path, const QString &name)
 {
     if (m_options.dryRun) {
         const QString fullPath = path + QLatin1Char('\\') + name;
-        if (RegistryKey(path).hasChild(name))
+        if (RegistryKey(path, &m_registry).hasChild(name))
             m_observer->keyPlanned(fullPath);
         return { fullPath, KeyRemoval::NotThere, QString() };
     }
-    // A key that cannot be backed up stays: the backup is what makes deleting it undoable.
-    RegistryKey parent(path);
+    const KeyRemoval removal = deleteKey(path, name);
+    m_observer->keyRemoved(removal);
+    return removal;
+}
+
+// A key that cannot be backed up stays: the backup is what makes deleting it undoable.
+KeyRemoval RemovalRun::deleteKey(const QString &path, const QString &name)
+{
+    RegistryKey parent(path, &m_registry);
     if (!m_options.backupFile.isEmpty() && !m_backup)
         m_backup = std::make_unique<RegistryBackup>(m_options.backupFile);
     const QString notBackedUp = m_backup ? m_backup->addChild(parent, name) : QString();
-    const KeyRemoval removal = notBackedUp.isEmpty()
+    return notBackedUp.isEmpty()
         ? parent.removeChildKey(name)
         : KeyRemoval { path + QLatin1Char('\\') + name, KeyRemoval::Failed, notBackedUp };
-    m_observer->keyRemoved(removal);
-    return removal;
 }

@@ -5,6 +5,7 @@
 #include "keyremoval.h"
 #include "profilehive.h"
 #include "registrybackup.h"
+#include "registrysession.h"
 #include "removalobserver.h"
 #include "removaloptions.h"
 
@@ -48,8 +49,9 @@ public:
     using Choice = std::function<bool(const QString &displayName)>;
     Ending run(const Choice &isChosen);
 
-    // One package, an edition or the suite by display name: its installer, then its keys.
-    // In a dry run nothing starts, and the outcome says so (NotStarted).
+    // One package, an edition or the suite by display name: its installer, then its keys
+    // (with all users, its settings in every profile too). In a dry run nothing starts, and the
+    // outcome says so (NotStarted).
     InstallerOutcome removePackage(const QString &displayName);
     // Deletes the child of exactly that name, when there is one. In a dry run the key only
     // is reported, when it exists, and the removal reads NotThere.
@@ -92,10 +94,14 @@ private:
     std::optional<RemovalObserver::NotAttempted>
     endsBeforeTurn(std::optional<RemovalObserver::NotAttempted> ended) const;
     bool keepsRegistrations(const std::optional<InstallerOutcome> &outcome) const;
+    Ending runPackages(const Choice &isChosen);
     void removeKeys(const QString &displayName, const QString &productCode);
     void keysKept(const InstallerOutcome &outcome);
-    void removeUserSettings(const QString &localeTag);
-    void removeUserSettingsFrom(const ProfileHive::Profile &profile, const QString &localeTag);
+    void removeSettingsFromProfiles();
+    void removeSettingsFrom(const ProfileHive::Profile &profile, const QStringList &editions);
+    void removeSettingsIn(const QString &userHive, const QStringList &editions);
+    // The key gone, after its backup; nothing reported.
+    KeyRemoval deleteKey(const QString &path, const QString &name);
     bool stopRequested() const { return m_stopRequested && m_stopRequested(); }
 
     RemovalObserver m_silent; // heard when nobody else listens
@@ -104,6 +110,9 @@ private:
     StopRequest m_stopRequested;
     QDeadlineTimer m_deadline { QDeadlineTimer::Forever }; // of the run under way
     std::unique_ptr<RegistryBackup> m_backup; // the run's backup file, open from its first key
+    RegistrySession m_registry;
+    // With all users: the editions whose registrations went, for the pass over the profiles.
+    QStringList m_userSettingsDue;
 };
 
 #endif // REMOVALRUN_H

@@ -17,6 +17,9 @@
 #      one call per package makes, timed in alternating rounds of the same run.
 #   7. start-up to the first page under Wine: the wizard linked statically, as released,
 #      against the same wizard linked to the Qt and MinGW DLLs, when MinGW and Wine are there.
+#   8. remedor-cli remove --all --all-users on the stand-in with 100, 300 and 1,000 profiles that
+#      are not signed in, each hive holding two editions' settings: the time per profile beyond
+#      the same run without profiles, and the dry run against the real run.
 #
 # Every figure is a ratio or a per-size cost measured side by side in this one run; the
 # absolute times depend on the machine. See docs/performance.md.
@@ -32,8 +35,10 @@
 #   REMEDOR_BENCH_WINE_CLI_ROUNDS  rounds of section 6 (default 20)
 #   REMEDOR_BENCH_QT_WINDOWS       the Qt for Windows section 6 builds with (default /opt/qt6-mingw)
 #   REMEDOR_BENCH_WINE_RUNS hyperfine runs per program and round under Wine, section 7 (default 20)
-#   REMEDOR_BENCH_SKIP      words among "startup memory registry windows cli skip winestartup"
-#                           to leave out
+#   REMEDOR_BENCH_PROFILES  profile counts of section 8 (default "100 300 1000")
+#   REMEDOR_BENCH_PROFILE_ROUNDS  rounds of section 8 (default 5)
+#   REMEDOR_BENCH_SKIP      words among "startup memory registry windows cli skip winestartup
+#                           profiles" to leave out
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 source "$repo/scripts/xvfb.sh"
@@ -591,4 +596,84 @@ if wanted winestartup; then
         wineserver -k 2>/dev/null || true
         "${summarize[@]}" startup-wine 1.10 "${files[@]}"
     fi
+fi
+
+if wanted profiles; then
+    stage "8. remedor-cli remove --all --all-users, profiles not signed in, stand-in (goals: per profile, 1,000 at most 1.3 x 100; dry run well under the real run)"
+    profile_counts=${REMEDOR_BENCH_PROFILES:-100 300 1000}
+    profile_rounds=${REMEDOR_BENCH_PROFILE_ROUNDS:-5}
+    fast=/dev/shm
+    [ -d "$fast" ] && [ -w "$fast" ] || fast=${TMPDIR:-/tmp}
+    profiles_work=$(mktemp -d "$fast/remedor-profiles.XXXXXX")
+    # Each profile's hive: two editions' settings among keys of its own.
+    hive=$profiles_work/NTUSER.DAT
+    {
+        printf 'Windows Registry Editor Version 5.00\r\n'
+        for key in 'SOFTWARE\DAWLIX\PELDA\2015\de-DE' 'SOFTWARE\DAWLIX\PELDA\2015\de-DE\Recent' \
+            'SOFTWARE\DAWLIX\PELDA\2015\fr-FR' 'SOFTWARE\DAWLIX\PELDA\2015\Common' \
+            'Control Panel\Desktop' 'Control Panel\International' 'Environment' \
+            'Keyboard Layout\Preload' 'SOFTWARE\Microsoft\Windows\CurrentVersion\Explorer' \
+            'SOFTWARE\Microsoft\Windows\CurrentVersion\Run' 'SOFTWARE\Policies'; do
+            printf '\r\n[HKEY_CURRENT_USER\\%s]\r\n"Value"="some text"\r\n"Flags"=dword:00000003\r\n' "$key"
+        done
+    } >"$hive"
+    # make_machine COUNT: the sample machine, COUNT profiles listed with their folders.
+    make_machine() {
+        local count=$1 folder=$profiles_work/template-$1 i sid
+        mkdir -p "$folder/profiles"
+        cp "$repo/scripts/sample-machine.reg" "$folder/registry.reg"
+        for ((i = 0; i < count; i++)); do
+            sid=S-1-5-21-1004336348-1177238915-682003330-$((2000 + i))
+            mkdir "$folder/profiles/$sid"
+            cp "$hive" "$folder/profiles/$sid/"
+            printf '\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList\\%s]\r\n"ProfileImagePath"="%s"\r\n' \
+                "$sid" "$profiles_work/machine/profiles/$sid" >>"$folder/registry.reg"
+        done
+    }
+    # profile_run ROUND KIND COUNT: one run on a fresh copy, timed by the shell; checked: every
+    # hive read once (strace counts the openings), and after a real run no settings key left.
+    profile_run() {
+        local round=$1 kind=$2 count=$3 start end dry=() opened
+        rm -rf "$profiles_work/machine"
+        cp -a "$profiles_work/template-$count" "$profiles_work/machine"
+        [ "$kind" = dry ] && dry=(--dry-run)
+        start=$EPOCHREALTIME
+        REMEDOR_REGISTRY=$profiles_work/machine/registry.reg PATH="$bench/fake-msiexec:$PATH" \
+            "$build/remedor-cli" remove --all --all-users "${dry[@]}" >"$profiles_work/out.txt" 2>&1 || {
+            cat "$profiles_work/out.txt" >&2
+            exit 1
+        }
+        end=$EPOCHREALTIME
+        echo "$round $kind $count $((${end//[.,]/} - ${start//[.,]/}))" >>"$profiles_work/times.txt"
+        if [ "$kind" = real ] && grep -l 'de-DE\]' "$profiles_work"/machine/profiles/*/NTUSER.DAT 2>/dev/null | grep -q .; then
+            echo "section 8: a settings key was left in a hive" >&2
+            exit 1
+        fi
+    }
+    count_reads() { # count_reads COUNT: hive files opened in one real run, under strace
+        rm -rf "$profiles_work/machine"
+        cp -a "$profiles_work/template-$1" "$profiles_work/machine"
+        REMEDOR_REGISTRY=$profiles_work/machine/registry.reg PATH="$bench/fake-msiexec:$PATH" \
+            strace -f -e trace=openat -o "$profiles_work/strace.txt" \
+            "$build/remedor-cli" remove --all --all-users >/dev/null 2>&1 || true
+        grep -c 'NTUSER.DAT", O_RDONLY' "$profiles_work/strace.txt" || true
+    }
+    for count in 0 $profile_counts; do make_machine "$count"; done
+    echo "  Working copy in $fast ($(df --output=fstype "$fast" | tail -1)); $profile_rounds rounds"
+    : >"$profiles_work/times.txt"
+    for ((round = 1; round <= profile_rounds; round++)); do
+        order=(0 $profile_counts)
+        ((round % 2 == 0)) && order=($(printf '%s\n' 0 $profile_counts | sort -rn))
+        for count in "${order[@]}"; do
+            profile_run "$round" dry "$count"
+            profile_run "$round" real "$count"
+        done
+    done
+    if command -v strace >/dev/null; then
+        for count in $profile_counts; do
+            echo "  hive files read in one real run with $count profiles: $(count_reads "$count")"
+        done
+    fi
+    "${summarize[@]}" profiles 1.3 "$profiles_work/times.txt"
+    rm -rf "$profiles_work"
 fi

@@ -12,6 +12,7 @@
 
 #include <csignal>
 #include <pwd.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -1167,46 +1168,111 @@ void tst_Cli::allUsers()
     for (const QString &key : neverReached)
         QVERIFY2(sandbox.hasKey(key), qPrintable(key));
     QVERIFY(!sandbox.hasKey(userSettings + "\\de-DE"));
-    // Every user hive is reported, the one without the key as not there.
-    const QStringList userLines = run.out.filter(": key removed: HKEY_USERS\\")
-        + run.out.filter(": key not there: HKEY_USERS\\");
-    QCOMPARE(userLines.size(), allUsers ? 4 : 0);
+    // Every user hive is listed once, the one without the key too, and each key found there.
+    QCOMPARE(run.out.filter(QRegularExpression("^user hive S-[-0-9]+: loaded already$")).size(),
+             allUsers ? 4 : 0);
+    QCOMPARE(run.out.filter(": PELDA+ 2015 DEU: key removed: HKEY_USERS\\").size(),
+             allUsers ? 3 : 0);
 }
 
 void tst_Cli::profilesNotSignedIn_data()
 {
     QTest::addColumn<bool>("damagedHive");
+    QTest::addColumn<QStringList>("editions");
+    QTest::addColumn<bool>("fullDisk"); // the Entra ID profile's disk
 
-    QTest::newRow("signed in, not signed in, stale") << false;
-    QTest::newRow("and a damaged hive") << true;
+    QTest::newRow("signed in, not signed in, stale") << false << QStringList { "DEU" } << false;
+    QTest::newRow("and a damaged hive") << true << QStringList { "DEU" } << false;
+    QTest::newRow("two editions, one pass") << true << QStringList { "DEU", "FRA" } << false;
+    QTest::newRow("a hive on a full disk") << false << QStringList { "DEU" } << true;
 }
 
+namespace {
+
+// Counts the openings of each profile's NTUSER.DAT while it lives: the stand-in's hive reads.
+class HiveReads
+{
+public:
+    explicit HiveReads(const QStringList &folders)
+        : m_inotify(inotify_init1(IN_NONBLOCK))
+    {
+        for (const QString &folder : folders)
+            m_folders.insert(inotify_add_watch(m_inotify, QFile::encodeName(folder), IN_OPEN),
+                             folder);
+    }
+    ~HiveReads() { close(m_inotify); }
+    QMap<QString, int> counts() const
+    {
+        QMap<QString, int> counts;
+        alignas(inotify_event) char buffer[65536];
+        for (ssize_t size; (size = read(m_inotify, buffer, sizeof buffer)) > 0;) {
+            for (ssize_t at = 0; at < size;) {
+                const auto *event = reinterpret_cast<const inotify_event *>(buffer + at);
+                if (event->len && qstrcmp(event->name, "NTUSER.DAT") == 0)
+                    ++counts[m_folders.value(event->wd)];
+                at += ssize_t(sizeof(inotify_event) + event->len);
+            }
+        }
+        return counts;
+    }
+
+private:
+    int m_inotify;
+    QHash<int, QString> m_folders;
+};
+
+// A small file system of its own at folder, filled up but for what the hive holds; false
+// when none can be mounted (not root, no tmpfs).
+bool mountFullDisk(const QString &folder, const QByteArray &hive)
+{
+    if (QProcess::execute("mount", { "-t", "tmpfs", "-o", "size=64k", "tmpfs", folder }) != 0)
+        return false;
+    QFile file(folder + "/NTUSER.DAT"), filler(folder + "/filler");
+    if (!file.open(QIODevice::WriteOnly) || file.write(hive) != hive.size() || !file.flush()
+        || !filler.open(QIODevice::WriteOnly))
+        return false;
+    while (filler.write(QByteArray(4096, 'x')) > 0 && filler.flush()) { }
+    return true;
+}
+
+} // namespace
+
 // Profiles of the profile list whose user is not signed in: the hive in the profile's folder
-// is listed, planned and cleaned like a loaded one; a stale entry is said and is no failure;
-// a hive that cannot be loaded is said and fails the run; a service account is never listed.
+// is listed, planned and cleaned like a loaded one, read once for all editions; each profile is
+// listed once, with what went from it; a stale entry is said and is no failure; a hive that
+// cannot be loaded, or whose file cannot be written, is said and fails the run, the file as it
+// was; a service account is never listed.
 void tst_Cli::profilesNotSignedIn()
 {
     QFETCH(bool, damagedHive);
+    QFETCH(QStringList, editions);
+    QFETCH(bool, fullDisk);
 
     const QString sid = QStringLiteral("S-1-5-21-1004336348-1177238915-682003330-100");
-    const QString signedIn = sid + "1", stale = sid + "2", damaged = sid + "3";
+    const QString signedIn = sid + "1", stale = sid + "2", damaged = sid + "3", other = sid + "4";
     const QString entra = QStringLiteral("S-1-12-1-3871513472-1174598766-2830387088-4132497418");
     const QString user = QStringLiteral("HKEY_CURRENT_USER\\SOFTWARE\\DAWLIX\\PELDA\\2015\\");
     QTemporaryDir folders;
-    const QString entraHive = folders.filePath(entra + "/NTUSER.DAT");
-    auto hiveKeys = [&entraHive] {
-        QFile hive(entraHive);
+    auto hiveKeys = [&folders](const QString &account) {
+        QFile hive(folders.filePath(account + "/NTUSER.DAT"));
         const std::optional<RegFile> file
             = RegFile::parse(hive.open(QIODevice::ReadOnly) ? hive.readAll() : QByteArray());
         return file ? file->sectionPaths() : QStringList();
     };
-    QVERIFY(QDir(folders.path()).mkpath(entra) && QDir(folders.path()).mkpath(damaged));
-    QFile hive(entraHive);
-    QVERIFY(hive.open(QIODevice::WriteOnly));
-    hive.write(RegistrySandbox::encode(
-        { "[" + user + "de-DE\\Recent]", "[" + user + "fr-FR]", "[" + user + "de-DE-old]" },
-        false));
-    hive.close();
+    const QByteArray hiveBytes = RegistrySandbox::encode(
+        { "[" + user + "de-DE\\Recent]", "[" + user + "fr-FR]", "[" + user + "de-DE-old]" }, false);
+    for (const QString &account : { entra, damaged, other })
+        QVERIFY(QDir(folders.path()).mkpath(account));
+    if (fullDisk && !mountFullDisk(folders.filePath(entra), hiveBytes))
+        QSKIP("no small file system can be mounted here (not root?)");
+    auto cleanup = qScopeGuard([&] {
+        if (fullDisk)
+            QProcess::execute("umount", { folders.filePath(entra) });
+    });
+    for (const QString &account : fullDisk ? QStringList { other } : QStringList { entra, other }) {
+        QFile hive(folders.filePath(account + "/NTUSER.DAT"));
+        QVERIFY(hive.open(QIODevice::WriteOnly) && hive.write(hiveBytes) == hiveBytes.size());
+    }
     QFile notAHive(folders.filePath(damaged + "/NTUSER.DAT"));
     QVERIFY(!damagedHive || (notAHive.open(QIODevice::WriteOnly) && notAHive.write("\x01") == 1));
     // A signed-in user's hive file is in use on Windows: the run must never load it.
@@ -1217,7 +1283,8 @@ void tst_Cli::profilesNotSignedIn()
     inUse.close();
 
     Machine machine = Machine::installed(QStringLiteral("fr-FR"));
-    for (const QString &account : { signedIn, entra, stale, damaged, QStringLiteral("S-1-5-18") })
+    for (const QString &account :
+         { signedIn, entra, stale, damaged, other, QStringLiteral("S-1-5-18") })
         machine.extraLines << "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion"
                               "\\ProfileList\\"
                 + account + "]\r\n\"ProfileImagePath\"=\"" + folders.filePath(account) + "\"";
@@ -1246,33 +1313,64 @@ void tst_Cli::profilesNotSignedIn()
                             row(entra, false, "loadedByRun", "[\"DEU\",\"FRA\"]"),
                             row(stale, false, "noHiveFile", "[]"),
                             damagedHive ? row(damaged, false, "notLoadable", "null", why)
-                                        : row(damaged, false, "noHiveFile", "[]") }));
+                                        : row(damaged, false, "noHiveFile", "[]"),
+                            row(other, false, "loadedByRun", "[\"DEU\",\"FRA\"]") }));
 
-    const Run plan = runCli({ "remove", "DEU", "--all-users", "--dry-run" });
+    const QString settings = "\\SOFTWARE\\DAWLIX\\PELDA\\2015\\de-DE";
+    const Run plan = runCli(QStringList { "remove", "--all-users", "--dry-run" } + editions);
     QVERIFY2(plan.exitCode == success, qPrintable(cliState(plan)));
     QCOMPARE(plan.out.last().contains("not counting those in the user hives that could not be "
                                       "loaded"),
              damagedHive);
-    QCOMPARE(linesStartingWith(plan.out, ": would remove key: HKEY_USERS\\"),
-             (QStringList { signedIn + "\\SOFTWARE\\DAWLIX\\PELDA\\2015\\de-DE",
-                            "Remedor-" + entra + "\\SOFTWARE\\DAWLIX\\PELDA\\2015\\de-DE" }));
-    QCOMPARE(hiveKeys().size(), 3);
+    QCOMPARE(linesStartingWith(plan.out, ": PELDA+ 2015 DEU: would remove key: HKEY_USERS\\"),
+             (QStringList { signedIn + settings, "Remedor-" + entra + settings,
+                            "Remedor-" + other + settings }));
+    QCOMPARE(hiveKeys(entra).size(), 3);
 
-    const QString reportFile = folders.filePath("report.json");
-    const Run run = runCli({ "remove", "DEU", "--all-users", "--report", reportFile });
-    QVERIFY2(run.exitCode == ((damagedHive ? failure : success) & 0xff), qPrintable(cliState(run)));
+    const HiveReads reads({ folders.filePath(signedIn), folders.filePath(entra),
+                            folders.filePath(damaged), folders.filePath(other) });
+    QTemporaryDir reportFolder;
+    const QString reportFile = reportFolder.filePath("report.json");
+    const Run run
+        = runCli(QStringList { "remove", "--all-users", "--report", reportFile } + editions);
+    const bool failed = damagedHive || fullDisk;
+    QVERIFY2(run.exitCode == ((failed ? failure : success) & 0xff), qPrintable(cliState(run)));
+    QMap<QString, int> everyHiveOnce { { folders.filePath(entra), 1 },
+                                       { folders.filePath(other), 1 } };
+    if (damagedHive)
+        everyHiveOnce.insert(folders.filePath(damaged), 1);
+    QCOMPARE(reads.counts(), everyHiveOnce);
     QVERIFY(!sandbox.hasKey(signedInKey));
     QCOMPARE(inUse.open(QIODevice::ReadOnly) ? inUse.readAll() : QByteArray(), inUseBytes);
-    // Only the hive the run loaded is named below HKEY_USERS\Remedor-….
-    QCOMPARE(run.out.filter(": key ").filter("HKEY_USERS\\Remedor-").size(), 1);
-    // The damaged hive's settings key is counted with the keys that failed.
-    const QJsonArray keys = validReport(reportFile)["packages"].toArray().at(0)["keys"].toArray();
-    QCOMPARE(field(keys, "outcome").count("failed"), damagedHive ? 1 : 0);
-    QCOMPARE(hiveKeys(), (QStringList { user + "fr-FR", user + "de-DE-old" }));
+    // Only the hives the run loaded are named below HKEY_USERS\Remedor-….
+    QCOMPARE(run.out.filter(": key ").filter("HKEY_USERS\\Remedor-").size(), 2 * editions.size());
+    const QStringList left = editions.contains("FRA")
+        ? QStringList { user + "de-DE-old" }
+        : QStringList { user + "fr-FR", user + "de-DE-old" };
+    QCOMPARE(hiveKeys(other), left);
+    QCOMPARE(hiveKeys(entra).size(), fullDisk ? 3 : left.size()); // as it was on a full disk
     const QString out = run.out.join('\n');
-    QVERIFY(out.contains(": user hive " + stale + ": not there, " + folders.filePath(stale)
+    QVERIFY(out.contains("\nuser hive " + stale + ": not there, " + folders.filePath(stale)
                          + " holds no NTUSER.DAT (a stale profile entry)"));
-    QCOMPARE(out.contains(": user hive " + damaged + " could not be loaded from "), damagedHive);
+    QCOMPARE(out.contains("\nuser hive " + damaged + " could not be loaded from "), damagedHive);
+    QCOMPARE(out.contains("\nuser hive " + entra
+                          + ": PELDA+ 2015 DEU: key could not be removed: "
+                            "HKEY_USERS\\Remedor-"
+                          + entra + settings),
+             fullDisk);
+    QCOMPARE(out.contains("No space left on device"), fullDisk);
+
+    // The report lists each profile once, with the keys found there per edition.
+    const QJsonArray reported = validReport(reportFile)["userProfiles"].toArray();
+    QCOMPARE(field(reported, "sid"), (QStringList { signedIn, entra, stale, damaged, other }));
+    // The damaged hive's settings keys are counted with the keys that failed.
+    QCOMPARE(field(reported[3]["keys"].toArray(), "outcome").count("failed"),
+             damagedHive ? editions.size() : 0);
+    QStringList otherKeys;
+    for (const QJsonValue key : reported[4]["keys"].toArray())
+        otherKeys << key["edition"].toString() + " " + key["outcome"].toString();
+    const QStringList removed = { "DEU removed", "FRA removed" };
+    QCOMPARE(otherKeys, removed.mid(0, editions.size()));
 }
 
 void tst_Cli::stepLines_data()
