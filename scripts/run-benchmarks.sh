@@ -14,12 +14,17 @@
 #      once: the command's wall time against the sum of its installers' times in each run;
 #   6. remedor-cli.exe remove --all under Wine with one edition and the suite installed from
 #      the test packages, against the two bare msiexec /X calls it needs and the sixteen that
-#      one call per package makes, timed in alternating rounds of the same run.
+#      one call per package makes, timed in alternating rounds of the same run; its time beyond
+#      the two calls against two floors timed in the same rounds: a bare console program's start
+#      and exit, and a bare static Qt Core program's.
 #   7. start-up to the first page under Wine: the wizard linked statically, as released,
 #      against the same wizard linked to the Qt and MinGW DLLs, when MinGW and Wine are there.
 #   8. remedor-cli remove --all --all-users on the stand-in with 100, 300 and 1,000 profiles that
 #      are not signed in, each hive holding two editions' settings: the time per profile beyond
 #      the same run without profiles, and the dry run against the real run.
+#   9. under Wine, 20 profiles whose hives were saved with RegSaveKeyW: the hive loads of one
+#      remedor-cli.exe remove --all-users run (Wine's own trace of RegLoadKeyW), and the run's
+#      pass over them against 20 bare RegLoadKeyW/RegUnLoadKeyW cycles in the same rounds.
 #
 # Every figure is a ratio or a per-size cost measured side by side in this one run; the
 # absolute times depend on the machine. See docs/performance.md.
@@ -37,8 +42,9 @@
 #   REMEDOR_BENCH_WINE_RUNS hyperfine runs per program and round under Wine, section 7 (default 20)
 #   REMEDOR_BENCH_PROFILES  profile counts of section 8 (default "100 300 1000")
 #   REMEDOR_BENCH_PROFILE_ROUNDS  rounds of section 8 (default 5)
+#   REMEDOR_BENCH_WINE_PROFILE_ROUNDS  rounds of section 9 (default 20)
 #   REMEDOR_BENCH_SKIP      words among "startup memory registry windows cli skip winestartup
-#                           profiles" to leave out
+#                           profiles wineprofiles" to leave out
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 source "$repo/scripts/xvfb.sh"
@@ -319,7 +325,7 @@ if wanted cli; then
 fi
 
 if wanted skip; then
-    stage "6. remedor-cli remove --all under Wine, one edition and the suite installed (goal: <= 1.10 x the two installer calls it needs)"
+    stage "6. remedor-cli remove --all under Wine, one edition and the suite installed (goals: <= 1.10 x the two installer calls it needs; its own time <= 1.2 x a bare static Qt Core program's start)"
     # The Windows command line in Release, against the Qt for Windows that scripts/build-windows.sh
     # unpacks, or against a static one (no Qt6Core.dll, e.g. REMEDOR_BENCH_QT_WINDOWS=
     # /opt/qt6-mingw-static): the program then carries Qt and the MinGW run time in itself.
@@ -344,11 +350,11 @@ if wanted skip; then
         source "$repo/tests/windows/editions.sh"
         cmake -S "$repo" -B "$windows_build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
             -DCMAKE_PREFIX_PATH="$qt_windows" -DCMAKE_BUILD_TYPE=Release -DREMEDOR_WERROR=ON \
-            -DBUILD_TESTING=OFF "${static_link[@]}" >"$work/configure-windows.log" 2>&1 || {
+            -DBUILD_TESTING=OFF -DREMEDOR_BENCHMARKS=ON "${static_link[@]}" >"$work/configure-windows.log" 2>&1 || {
             cat "$work/configure-windows.log" >&2
             exit 1
         }
-        cmake --build "$windows_build" --target remedor-cli | tail -n 1
+        cmake --build "$windows_build" --target remedor-cli remedor_floor_bare remedor_floor_qtcore | tail -n 1
         skip_work=$work/skip
         program=$skip_work/program
         packages=$skip_work/packages
@@ -356,6 +362,9 @@ if wanted skip; then
         # Without debugging sections, as the bundle ships the MinGW DLLs (Debian's libstdc++
         # carries 19 MB of them) and the static program: Wine maps them too.
         x86_64-w64-mingw32-strip --strip-debug -o "$program/remedor-cli.exe" "$windows_build/remedor-cli.exe"
+        for floor in remedor_floor_bare remedor_floor_qtcore; do
+            x86_64-w64-mingw32-strip --strip-debug -o "$program/$floor.exe" "$windows_build/bench/$floor.exe"
+        done
         if [ -f "$qt_windows/bin/Qt6Core.dll" ]; then
             cp "$qt_windows/bin/Qt6Core.dll" "$program/"
             for dll in "$mingw_gcc/libstdc++-6.dll" "$mingw_gcc/libgcc_s_seh-1.dll" "$mingw_lib/libwinpthread-1.dll"; do
@@ -413,6 +422,9 @@ if wanted skip; then
         all_packages+=(suite)
         write_batch empty
         write_batch version "$(cli_command --version)"
+        # The floors of remedor-cli's own time: a bare console program, a bare Qt Core one.
+        write_batch c-floor "\"$(windows_path "$program/remedor_floor_bare.exe")\""
+        write_batch qt-floor "\"$(windows_path "$program/remedor_floor_qtcore.exe")\""
         write_batch dry-run "$(cli_command remove --all --dry-run)"
         write_batch remove-all "$(cli_command remove --all)"
         write_batch needed "$(uninstall_command DEU)" "$(uninstall_command suite)"
@@ -440,7 +452,8 @@ if wanted skip; then
             echo "$1 $2 $((${end//[.,]/} - ${start//[.,]/}))" >>"$skip_work/times.txt"
             [ ! -f "$skip_work/cli.out" ] || tr -d '\r' <"$skip_work/cli.out" >"$skip_work/$2-$1.out"
         }
-        declare -A expected_codes=([empty]="" [version]=0 [dry-run]=0 [remove-all]=0 [needed]="0 0")
+        declare -A expected_codes=([empty]="" [version]=0 [c-floor]=0 [qt-floor]=0 [dry-run]=0
+                                   [remove-all]=0 [needed]="0 0")
         for package in "${all_packages[@]}"; do
             case $package in
                 DEU | suite) expected_codes[sixteen]+=" 0" ;;
@@ -502,12 +515,13 @@ if wanted skip; then
                 prepare_machine
                 if [ "$2" = remove-all ]; then
                     # What a run costs besides its installers, on the same machine state.
-                    timed "$1" empty && timed "$1" version && timed "$1" dry-run && timed "$1" "$2" && break
+                    timed "$1" empty && timed "$1" version && timed "$1" c-floor && timed "$1" qt-floor \
+                        && timed "$1" dry-run && timed "$1" "$2" && break
                 else
                     timed "$1" "$2" && break
                 fi
                 [ "$tries" -lt 3 ] || skip_fail "round $1, $2: cmd.exe failed three times"
-                sed -i "/^$1 \(empty\|version\|dry-run\) /d" "$skip_work/times.txt"
+                sed -i "/^$1 \(empty\|version\|c-floor\|qt-floor\|dry-run\) /d" "$skip_work/times.txt"
                 clear_machine
             done
             check_removed "$1" "$2"
@@ -537,7 +551,7 @@ if wanted skip; then
         wineserver -k 2>/dev/null || true
         wait "$desktop_pid" 2>/dev/null || true
         trap cleanup EXIT
-        "${summarize[@]}" wine-cli 1.10 "$skip_work/times.txt" "${outputs[@]}"
+        "${summarize[@]}" wine-cli 1.10:1.20 "$skip_work/times.txt" "${outputs[@]}"
     fi
 fi
 
@@ -676,4 +690,59 @@ if wanted profiles; then
     fi
     "${summarize[@]}" profiles 1.3 "$profiles_work/times.txt"
     rm -rf "$profiles_work"
+fi
+
+if wanted wineprofiles; then
+    stage "9. The profile pass under Wine, 20 hives saved with RegSaveKeyW (goals: 20 hive loads in one run; the pass <= 1.5 x 20 bare load and unload cycles)"
+    qt_windows=/opt/qt6-mingw-static
+    unpack_qt "$qt_windows" qt6-mingw64-static.tar.xz
+    if [ ! -f "$qt_windows/lib/cmake/Qt6/Qt6Config.cmake" ] || ! have_windows_tools; then
+        echo "  skipped: no Windows cross build here (run scripts/build-windows.sh once) or no Wine"
+    else
+        windows_build=${WINDOWS_BUILD_DIR:-$repo/build-bench-windows-static}
+        cmake -S "$repo" -B "$windows_build" -G Ninja \
+            -DCMAKE_TOOLCHAIN_FILE="$repo/../shared/toolchains/mingw64-static.cmake" \
+            -DCMAKE_PREFIX_PATH="$qt_windows" -DCMAKE_BUILD_TYPE=Release -DREMEDOR_WERROR=ON \
+            -DBUILD_TESTING=OFF -DREMEDOR_BENCHMARKS=ON -DCMAKE_EXE_LINKER_FLAGS=-static \
+            >"$work/configure-wineprofiles.log" 2>&1 || { cat "$work/configure-wineprofiles.log" >&2; exit 1; }
+        cmake --build "$windows_build" --target remedor-cli remedor_profile_pass_bench_win | tail -n 1
+        wp=$work/wineprofiles
+        mkdir -p "$wp/program" "$wp/launch"
+        cp "$windows_build/remedor-cli.exe" "$windows_build/bench/remedor_profile_pass_bench_win.exe" "$wp/program/"
+        [ -n "$xvfb_pid" ] || start_bench_xvfb
+        export WINEPREFIX=$wp/prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+        timeout 300 wineboot -i >"$wp/wineboot.log" 2>&1 || { cat "$wp/wineboot.log" >&2; exit 1; }
+        timeout 120 wineserver -w || { echo "the Wine prefix did not settle" >&2; exit 1; }
+        wineserver -p60
+        trap 'wineserver -k 2>/dev/null || true; cleanup' EXIT
+        bench_exe="$wp/program/remedor_profile_pass_bench_win.exe"
+        cd "$wp/launch"
+        mkdir -p "$WINEPREFIX/drive_c/RemedorProfiles"
+        wine "$bench_exe" setup 'C:\RemedorProfiles' 20 | tr -d '\r' | sed 's/^/  /'
+        # The loads of one whole run, as Wine itself traces its registry calls.
+        WINEDEBUG=trace+reg wine "$wp/program/remedor-cli.exe" remove DEU FRA --all-users \
+            >"$wp/cli.out" 2>"$wp/trace.txt" || true
+        loads=$(grep -c 'RegLoadKeyW' "$wp/trace.txt" || true)
+        reached=$(tr -d '\r' <"$wp/cli.out" | grep -c ': loaded from ' || true)
+        echo "  one run of remove DEU FRA --all-users: $loads RegLoadKeyW calls (Wine's trace), $reached hives reported loaded  goal 20: $([ "$loads" = 20 ] && echo met || echo 'NOT met')"
+        rounds_wp=${REMEDOR_BENCH_WINE_PROFILE_ROUNDS:-20}
+        wine "$bench_exe" measure "$rounds_wp" | tr -d '\r' >"$wp/times.txt" || { cat "$wp/times.txt" >&2; exit 1; }
+        wine "$bench_exe" cleanup || true
+        cd "$repo"
+        wineserver -k 2>/dev/null || true
+        trap cleanup EXIT
+        python3 - "$wp/times.txt" <<'PY'
+import statistics, sys
+rows = [dict(zip(l.split()[0::2], l.split()[1::2])) for l in open(sys.argv[1]) if l.startswith("round")]
+passes = [float(r["pass"]) for r in rows]
+bares = [float(r["bare"]) for r in rows]
+ratios = sorted(float(r["pass"]) / float(r["bare"]) for r in rows)
+ratio = statistics.median(ratios)
+print(f"  {len(rows)} rounds of {rows[0]['profiles']} profiles: the run's pass {statistics.median(passes):.1f} ms "
+      f"(median; {statistics.median(float(r['pass']) for r in rows) / int(rows[0]['profiles']):.2f} ms a profile), "
+      f"bare cycles {statistics.median(bares):.1f} ms; hives loaded by the pass {rows[0]['loads']}, keys removed {rows[0]['keys']}")
+print(f"  the pass / bare cycles: {ratio:.3f} (median of the rounds' ratios, range {ratios[0]:.3f} to "
+      f"{ratios[-1]:.3f})  goal <= 1.50: {'met' if ratio <= 1.5 else 'NOT met'}")
+PY
+    fi
 fi
