@@ -3,6 +3,8 @@
 #include "registrykey.h"
 #include "registrypaths.h"
 
+#include <QSet>
+
 namespace {
 
 QStringList userAccounts(const QString &path, RegistrySession *session)
@@ -18,8 +20,14 @@ QList<ProfileHive::Profile> ProfileHive::userProfiles(RegistrySession *session)
 {
     const QStringList listed = userAccounts(RegistryPaths::profileList(), session);
     const QStringList loaded = userAccounts(RegistryPaths::users(), session);
-    auto folderOf = [&listed, session](const QString &sid) {
-        if (!listed.contains(sid, Qt::CaseInsensitive))
+    // By case-folded name: a machine may list hundreds of profiles.
+    QSet<QString> listedNames, loadedNames;
+    for (const QString &sid : listed)
+        listedNames.insert(sid.toCaseFolded());
+    for (const QString &sid : loaded)
+        loadedNames.insert(sid.toCaseFolded());
+    auto folderOf = [&listedNames, session](const QString &sid) {
+        if (!listedNames.contains(sid.toCaseFolded()))
             return QString();
         const RegistryKey profile(RegistryPaths::profileList() + QLatin1Char('\\') + sid, session);
         return expandedFolder(profile.stringValue(QStringLiteral("ProfileImagePath")));
@@ -29,7 +37,7 @@ QList<ProfileHive::Profile> ProfileHive::userProfiles(RegistrySession *session)
     for (const QString &sid : loaded)
         profiles.append({ sid, folderOf(sid), true });
     for (const QString &sid : listed) {
-        if (!loaded.contains(sid, Qt::CaseInsensitive))
+        if (!loadedNames.contains(sid.toCaseFolded()))
             profiles.append({ sid, folderOf(sid), false });
     }
     return profiles;

@@ -305,9 +305,9 @@ bool RegFile::isInSubtree(const QString &path, const QString &root)
 
 const RegFile::Index &RegFile::index() const
 {
-    if (m_index)
+    if (m_index->built)
         return *m_index;
-    Index index;
+    Index &index = *m_index;
     index.sections.reserve(m_sections.size());
     for (qsizetype i = 0; i < m_sections.size(); ++i) {
         const QString path = m_sections.at(i).path.toCaseFolded();
@@ -320,8 +320,8 @@ const RegFile::Index &RegFile::index() const
             index.keys.insert(path.left(end));
         }
     }
-    m_index = std::move(index);
-    return *m_index;
+    index.built = true;
+    return index;
 }
 
 bool RegFile::keyExists(const QString &path) const
@@ -429,6 +429,6 @@ bool RegFile::removeKey(const QString &path)
     m_bytes = bytes;
     m_lines = lines;
     m_sections = sections;
-    m_index.reset();
+    m_index = std::make_shared<Index>();
     return true;
 }

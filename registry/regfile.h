@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 
 // A registry editor export file ("Windows Registry Editor Version 5.00", UTF-16LE with a
@@ -66,10 +67,12 @@ private:
     };
 
     // The sections of each key, and every key that exists, by the key's case-folded path:
-    // built when first asked for and dropped by each change, so that a run looking up
-    // hundreds of profiles in one file reads it in linear time.
+    // built when first asked for, shared by every copy of the same content and replaced by
+    // each change, so that a run looking up hundreds of profiles in one file reads it in
+    // linear time.
     struct Index
     {
+        bool built = false;
         QHash<QString, QList<qsizetype>> sections;
         QSet<QString> keys;
     };
@@ -86,7 +89,7 @@ private:
     Encoding m_encoding = Encoding::Utf8;
     QList<Line> m_lines;
     QList<Section> m_sections;
-    mutable std::optional<Index> m_index;
+    std::shared_ptr<Index> m_index = std::make_shared<Index>();
 };
 
 #endif // REGFILE_H
