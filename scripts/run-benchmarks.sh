@@ -20,8 +20,9 @@
 #   7. start-up to the first page under Wine: the wizard linked statically, as released,
 #      against the same wizard linked to the Qt and MinGW DLLs, when MinGW and Wine are there.
 #   8. remedor-cli remove --all --all-users on the stand-in with 100, 300 and 1,000 profiles that
-#      are not signed in, each hive holding two editions' settings: the time per profile beyond
-#      the same run without profiles, and the dry run against the real run.
+#      are not signed in, each hive holding two editions' settings, the products' leftovers only
+#      (no installer runs): the time per profile beyond the same run without profiles, and the
+#      dry run against the real run.
 #   9. under Wine, 20 profiles whose hives were saved with RegSaveKeyW: the hive loads of one
 #      remedor-cli.exe remove --all-users run (Wine's own trace of RegLoadKeyW), and the run's
 #      pass over them against 20 bare RegLoadKeyW/RegUnLoadKeyW cycles in the same rounds.
@@ -631,11 +632,15 @@ if wanted profiles; then
             printf '\r\n[HKEY_CURRENT_USER\\%s]\r\n"Value"="some text"\r\n"Flags"=dword:00000003\r\n' "$key"
         done
     } >"$hive"
-    # make_machine COUNT: the sample machine, COUNT profiles listed with their folders.
+    # make_machine COUNT: the sample machine with its products' installer registrations gone,
+    # so that every edition's keys go as leftovers without an installer process (whose start
+    # would swamp the profiles' cost on a loaded machine), and COUNT profiles listed with their
+    # folders.
     make_machine() {
         local count=$1 folder=$profiles_work/template-$1 i sid
         mkdir -p "$folder/profiles"
-        cp "$repo/scripts/sample-machine.reg" "$folder/registry.reg"
+        awk '/^\[/ { skip = index($0, "[HKEY_CLASSES_ROOT\\Installer\\Products\\") == 1 } !skip' \
+            "$repo/scripts/sample-machine.reg" >"$folder/registry.reg"
         for ((i = 0; i < count; i++)); do
             sid=S-1-5-21-1004336348-1177238915-682003330-$((2000 + i))
             mkdir "$folder/profiles/$sid"
