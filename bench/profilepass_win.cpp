@@ -9,7 +9,9 @@
 //        remedor_profile_pass_bench_win measure ROUNDS       the run's pass (DEU and FRA, products
 //                                                             Windows Installer does not know, so
 //                                                             no installer runs) against COUNT
-//                                                             bare load and unload cycles, in
+//                                                             bare load and unload cycles, and
+//                                                             against the same cycles deleting
+//                                                             the two settings keys, in
 //                                                             alternating order, one line a round
 //        remedor_profile_pass_bench_win cleanup              the profile list as it was
 //
@@ -136,15 +138,23 @@ double runPass(int *loads, int *keys)
     return milliseconds;
 }
 
-double bareCycles(const QList<ProfileHive::Profile> &profiles, int *failures)
+// Each hive loaded and unloaded; with deleting, its two settings keys deleted in between, the
+// least any removal has to do.
+double bareCycles(const QList<ProfileHive::Profile> &profiles, bool deleting, int *failures)
 {
     QElapsedTimer clock;
     clock.start();
     for (const ProfileHive::Profile &profile : profiles) {
         const std::wstring mount = (QStringLiteral("RemedorBare-") + profile.sid).toStdWString();
         const std::wstring file = ProfileHive::hiveFile(profile.folder).toStdWString();
-        if (RegLoadKeyW(HKEY_USERS, mount.c_str(), file.c_str()) != ERROR_SUCCESS
-            || RegUnLoadKeyW(HKEY_USERS, mount.c_str()) != ERROR_SUCCESS)
+        if (RegLoadKeyW(HKEY_USERS, mount.c_str(), file.c_str()) != ERROR_SUCCESS)
+            ++*failures;
+        for (const wchar_t *key : { L"\\SOFTWARE\\DAWLIX\\PELDA\\2015\\de-DE",
+                                    L"\\SOFTWARE\\DAWLIX\\PELDA\\2015\\fr-FR" }) {
+            if (deleting && RegDeleteTreeW(HKEY_USERS, (mount + key).c_str()) != ERROR_SUCCESS)
+                ++*failures;
+        }
+        if (RegUnLoadKeyW(HKEY_USERS, mount.c_str()) != ERROR_SUCCESS)
             ++*failures;
     }
     return clock.nsecsElapsed() / 1e6;
@@ -156,17 +166,21 @@ int measure(int rounds)
     int failures = 0;
     for (int round = 0; round <= rounds; ++round) { // round 0 warms up and is not printed
         int loads = 0, keys = 0;
-        double pass = 0, bare = 0;
+        double pass = 0, bare = 0, deleting = 0;
         if (round % 2 == 0) {
-            bare = bareCycles(profiles, &failures);
+            bare = bareCycles(profiles, false, &failures);
+            deleting = bareCycles(profiles, true, &failures);
             pass = runPass(&loads, &keys);
         } else {
             pass = runPass(&loads, &keys);
-            bare = bareCycles(profiles, &failures);
+            deleting = bareCycles(profiles, true, &failures);
+            bare = bareCycles(profiles, false, &failures);
         }
         if (round > 0)
-            std::printf("round %d profiles %lld pass %.3f bare %.3f loads %d keys %d\n", round,
-                        static_cast<long long>(profiles.size()), pass, bare, loads, keys);
+            std::printf("round %d profiles %lld pass %.3f bare %.3f deleting %.3f loads %d keys "
+                        "%d\n",
+                        round, static_cast<long long>(profiles.size()), pass, bare, deleting, loads,
+                        keys);
     }
     return failures == 0 ? 0 : 1;
 }
