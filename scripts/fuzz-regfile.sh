@@ -11,7 +11,9 @@ clang++ -std=c++17 -g -O1 -fPIC -fsanitize=fuzzer,address,undefined \
     -DQT_NO_CAST_FROM_ASCII -I"$repo/registry" -I"$repo/removal" -I"$repo/catalogue" $(pkg-config --cflags Qt6Core) \
     "$repo/registry/regfile.cpp" "$repo/registry/registrybackup.cpp" \
     "$repo/registry/registrykey_regfile.cpp" "$repo/registry/profilehive.cpp" \
-    "$repo/registry/profilehive_regfile.cpp" "$repo/tests/fuzz/regfile_fuzzer.cpp" \
+    "$repo/registry/profilehive_regfile.cpp" "$repo/registry/registrysession_regfile.cpp" \
+    "$repo/removal/outputfile.cpp" "$repo/removal/outputfile_posix.cpp" \
+    "$repo/tests/fuzz/regfile_fuzzer.cpp" \
     $(pkg-config --libs Qt6Core) -o "$out/regfile_fuzzer"
 mkdir -p "$out/corpus"
 cp "$repo"/tests/fuzz/corpus/* "$out/corpus/"
