@@ -488,6 +488,9 @@ void tst_Cli::usageErrorsTouchNothing_data()
     QTest::newRow("backup file is no UTF-16 export")
         << QStringList { "remove", "DEU", "--backup", "@/registry.reg" }
         << "something other than a registry export" << false;
+    QTest::newRow("backup cut off in a character")
+        << QStringList { "remove", "DEU", "--backup", "@/cut.reg" }
+        << "something other than a registry export" << false;
 }
 
 // Nothing starts and not a byte changes: no installer call, the registry file as it was,
@@ -505,6 +508,11 @@ void tst_Cli::usageErrorsTouchNothing()
     if (arguments.contains("@/list.log/logs")) { // a file where a folder must be
         QFile file(folder + "/list.log");
         QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    if (arguments.contains("@/cut.reg")) { // an earlier backup that lost its last byte
+        QFile file(folder + "/cut.reg");
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(RegistrySandbox::encode({ "[" + bootstrapperKey() + "]", "" }, true).chopped(1));
     }
     for (QString &argument : arguments)
         argument.replace('@', folder);
