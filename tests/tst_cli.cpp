@@ -1835,11 +1835,15 @@ void tst_Cli::backupUndoesTheRemoval()
         "",
     };
     RegistrySandbox sandbox;
+    const QString backup = QFileInfo(sandbox.registryPath()).absolutePath() + "/backup.reg";
+    sandbox.writeRegistry({}); // nothing to delete, so nothing to back up: no file at all
+    const Run none = runCli({ "remove", "DEU", "--backup", backup });
+    QVERIFY2(none.exitCode == success && !QFile::exists(backup), qPrintable(cliState(none)));
+
     Machine machine = Machine::installed();
     machine.extraLines << typeLines;
     sandbox.writeRegistry(machine.lines());
     QMap<QString, QList<RegistryValue>> expected = registryValues(sandbox);
-    const QString backup = QFileInfo(sandbox.registryPath()).absolutePath() + "/backup.reg";
 
     const QString reportFile = backup + ".json";
     const Run plan
