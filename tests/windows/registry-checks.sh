@@ -25,7 +25,9 @@ children() {
 key_exists() { wine reg query "$1" >/dev/null 2>&1; }
 key_absent() { ! key_exists "$1"; }
 # present PARENT NAME: a child of exactly that spelling exists.
-present() { children "$1" | grep -xF -- "$2" >/dev/null; }
+# A key that should be there is looked for twice: now and then Wine's reg query under a busy
+# server misses one; a key that is really gone stays gone.
+present() { children "$1" | grep -xF -- "$2" >/dev/null || { sleep 1 && children "$1" | grep -xF -- "$2" >/dev/null; }; }
 # gone PARENT NAME: no child of that name, in any letter case.
 gone() { ! children "$1" | grep -ixF -- "$2" >/dev/null; }
 value_is() { wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | grep -E "^ +$2 +REG_[A-Z_]+ +$3\$" >/dev/null; }
