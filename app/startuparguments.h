@@ -33,6 +33,11 @@ public:
     // name is kept, and a null pointer ends the list.
     static std::vector<char *> withoutQtOptions(int argc, char **argv);
 
+    // Removes the environment variables Qt reads when the application object is made (plug-in
+    // folders, platform, theme, style, logging configuration), on Windows; the stand-ins keep
+    // them. For a start-up function that runs before Qt's constructors.
+    static void clearQtEnvironment();
+
 private:
     int m_count = 0;
     std::vector<char *> m_values;

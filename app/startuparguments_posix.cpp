@@ -15,3 +15,6 @@ QStringList StartupArguments::programArguments()
 {
     return QCoreApplication::arguments();
 }
+
+// The tests choose Qt's offscreen platform with QT_QPA_PLATFORM.
+void StartupArguments::clearQtEnvironment() { }

@@ -20,10 +20,9 @@
 
 #include <QCoreApplication>
 
-#include <windows.h>
+#include "startuparguments.h"
 
-#include <cstdlib>
-#include <string>
+#include <windows.h>
 
 namespace {
 
@@ -34,24 +33,10 @@ __attribute__((constructor(101))) void loadLibrariesFromSystemFolderOnly()
     SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
-// Qt reads these when the application object is made: where to load plug-ins from (a platform
-// plug-in from such a folder runs inside this process), which platform, theme or style to take, and
-// a logging configuration file to read. The process runs elevated, often with the environment of a
-// user who set these for himself: none of them is Qt's to read here. Removed from the C run time's
-// copy, which Qt reads, and from the process's own, which children inherit.
+// Before Qt's constructors read them (see StartupArguments::clearQtEnvironment).
 __attribute__((constructor(101))) void clearQtEnvironment()
 {
-    const wchar_t *const names[] = {
-        L"QT_PLUGIN_PATH",       L"QT_QPA_PLATFORM_PLUGIN_PATH", L"QT_QPA_PLATFORM",
-        L"QT_QPA_PLATFORMTHEME", L"QT_QPA_GENERIC_PLUGINS",      L"QT_STYLE_OVERRIDE",
-        L"QT_LOGGING_CONF",
-    };
-    for (const wchar_t *name : names) {
-        std::wstring assignment(name);
-        assignment += L'=';
-        _wputenv(assignment.c_str()); // "NAME=" removes the variable
-        SetEnvironmentVariableW(name, nullptr);
-    }
+    StartupArguments::clearQtEnvironment();
 }
 
 void keepWindowsPainting()
